@@ -1,0 +1,82 @@
+# Helpers shared by every subsystem's CMakeLists.
+
+# Compile settings every target of ours gets.
+add_library(brunlow_options INTERFACE)
+target_compile_definitions(brunlow_options INTERFACE
+  UNICODE _UNICODE WINVER=0x0601 _WIN32_WINNT=0x0601 NOMINMAX
+  BOOST_ALL_NO_LIB BOOST_ERROR_CODE_HEADER_ONLY BOOST_SYSTEM_NO_DEPRECATED)
+target_compile_options(brunlow_options INTERFACE
+  -Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers
+  -Wno-cast-function-type)
+# The Linux boost headers serve the cross compiler too; only boost is exposed,
+# never the rest of /usr/include.
+set(BRUNLOW_BOOST_INCLUDE ${CMAKE_BINARY_DIR}/boost-include)
+file(MAKE_DIRECTORY ${BRUNLOW_BOOST_INCLUDE})
+if(NOT EXISTS ${BRUNLOW_BOOST_INCLUDE}/boost)
+  file(CREATE_LINK /usr/include/boost ${BRUNLOW_BOOST_INCLUDE}/boost SYMBOLIC)
+endif()
+target_include_directories(brunlow_options SYSTEM INTERFACE ${BRUNLOW_BOOST_INCLUDE})
+target_include_directories(brunlow_options INTERFACE ${PROJECT_SOURCE_DIR})
+
+# libstdc++, libgcc and winpthread travel as DLLs beside our modules so that
+# std types and exceptions cross module boundaries.
+function(brunlow_copy_runtime)
+  set(dlls)
+  foreach(name libstdc++-6.dll libgcc_s_dw2-1.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${name}
+                    OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(NOT IS_ABSOLUTE "${path}" OR NOT EXISTS "${path}")
+      message(FATAL_ERROR "C++ runtime DLL ${name} not found")
+    endif()
+    list(APPEND dlls ${path})
+  endforeach()
+  file(COPY ${dlls} DESTINATION ${BRUNLOW_BIN_DIR})
+endfunction()
+
+# The Wine prefix lives in the build folder; tests run through a wrapper
+# that points Wine at it.
+function(brunlow_setup_wine)
+  set(BRUNLOW_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/winerun.in ${CMAKE_BINARY_DIR}/winerun @ONLY
+                 FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/winerun CACHE FILEPATH "" FORCE)
+endfunction()
+
+function(brunlow_add_googletest)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  foreach(t gtest gmock)
+    target_compile_options(${t} PRIVATE -w)
+  endforeach()
+endfunction()
+
+# brunlow_add_library(<name> [DEPENDS <targets>...] [SYSTEM_LIBS <libs>...])
+# One static library from every source under the current folder except tests/.
+function(brunlow_add_library name)
+  cmake_parse_arguments(ARG "" "" "DEPENDS;SYSTEM_LIBS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  list(FILTER sources EXCLUDE REGEX "/tests/")
+  add_library(${name} STATIC ${sources})
+  set_target_properties(${name} PROPERTIES LINKER_LANGUAGE CXX)
+  target_link_libraries(${name} PUBLIC brunlow_options ${ARG_DEPENDS} ${ARG_SYSTEM_LIBS})
+endfunction()
+
+# brunlow_add_tests(<name> [DEPENDS <targets>...])
+# One test executable from tests/*.cpp and tests/*.rc of the current folder,
+# run by ctest under Wine.
+function(brunlow_add_tests name)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "DEPENDS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/tests/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/tests/*.h
+       ${CMAKE_CURRENT_SOURCE_DIR}/tests/*.rc)
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} brunlow_testing)
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 900)
+  endif()
+  add_test(NAME ${name} COMMAND ${name} --gtest_color=no --gtest_brief=1)
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+endfunction()

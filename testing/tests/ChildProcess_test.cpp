@@ -1,0 +1,74 @@
+#include "testing/ChildProcess.h"
+#include "testing/TempFolder.h"
+#include "testing/TempRegistryKey.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+TESTING_CHILD_SCENARIO(ExitsWithSeven) { return 7; }
+
+TESTING_CHILD_SCENARIO(EchoesVariableLength) {
+    wchar_t buffer[256] = {};
+    DWORD n = GetEnvironmentVariableW(L"BRUNLOW_TEST_VALUE", buffer, 256);
+    return n == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND ? 100 : static_cast<int>(n);
+}
+
+TESTING_CHILD_SCENARIO(Hangs) {
+    Sleep(INFINITE);
+    return 0;
+}
+
+TEST(ChildProcess, ReportsTheScenarioExitCode) {
+    auto result = Testing::RunChildScenario("ExitsWithSeven");
+    ASSERT_TRUE(result.started);
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(7u, result.exitCode);
+}
+
+TEST(ChildProcess, AppliesEnvironmentChanges) {
+    SetEnvironmentVariableW(L"BRUNLOW_TEST_VALUE", L"inherited");
+    EXPECT_EQ(9u, Testing::RunChildScenario("EchoesVariableLength").exitCode);
+    EXPECT_EQ(3u, Testing::RunChildScenario("EchoesVariableLength", {{L"BRUNLOW_TEST_VALUE", L"abc"}}).exitCode);
+    EXPECT_EQ(100u,
+              Testing::RunChildScenario("EchoesVariableLength", {{L"BRUNLOW_TEST_VALUE", std::nullopt}}).exitCode);
+    SetEnvironmentVariableW(L"BRUNLOW_TEST_VALUE", nullptr);
+}
+
+TEST(ChildProcess, UnknownScenarioAndTimeoutAreReported) {
+    EXPECT_EQ(200u, Testing::RunChildScenario("NoSuchScenario").exitCode);
+    auto hung = Testing::RunChildScenario("Hangs", {}, 300);
+    EXPECT_TRUE(hung.timedOut);
+}
+
+TEST(TempFolder, CreatesFilesAndRemovesEverything) {
+    std::wstring root;
+    {
+        Testing::TempFolder folder;
+        root = folder.Path();
+        std::wstring file = folder.WriteFile(L"a\\b\\c.txt", "hello");
+        EXPECT_EQ("hello", Testing::ReadFileBytes(file));
+        SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+        EXPECT_TRUE(Testing::PathExists(folder.MakeFolder(L"d\\e")));
+    }
+    EXPECT_FALSE(Testing::PathExists(root));
+}
+
+TEST(TempRegistryKey, IsCreatedAndDeletedWithItsSubtree) {
+    std::wstring subKey;
+    {
+        Testing::TempRegistryKey key;
+        subKey = key.SubKey();
+        HKEY child = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(key.Handle(), L"child", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                                 &child, nullptr));
+        RegCloseKey(child);
+    }
+    HKEY gone = nullptr;
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExW(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_READ, &gone));
+}
+
+}  // namespace
