@@ -9,8 +9,9 @@
 //                         lets execution go on after the check).
 //   CHECK_ERROR(cond)     reported as an error (never throws from the report),
 //                         then the enclosing function returns the code as its
-//                         result: bool false, a null pointer, the HRESULT
-//                         itself, or a result word made from the ErrorCode.
+//                         result: bool false, BOOL FALSE, a null pointer, the
+//                         HRESULT itself, or a result word made from the
+//                         ErrorCode (see ErrorResult.h).
 //
 // The code of each family:
 //   CHECK_*(cond)         E_FAIL when the condition is false, else 0.

@@ -1,8 +1,12 @@
 #pragma once
 // How a failure code becomes an operation's result when an error check fails:
-// a bool becomes false, a pointer (raw or smart) null, an HRESULT or a
-// one-word result type constructible from ErrorCode receives the code.
-// A success code has no such form and is refused with BadErrorResultCast.
+//   bool                                  false
+//   BOOL (int)                            FALSE
+//   HRESULT (long)                        the code itself
+//   a class constructible from ErrorCode  made from the code (a result word)
+//   a pointer, raw or smart               null
+// Other result types do not compile. A success code has no such form and is
+// refused with BadErrorResultCast.
 #include "foundation/errors/ErrorCode.h"
 
 #include <cstddef>
@@ -22,11 +26,15 @@ Result MakeErrorResultAs(ErrorCode code) {
         throw BadErrorResultCast();
     if constexpr (std::is_same<Result, bool>::value) {
         return false;
-    } else if constexpr (std::is_constructible<Result, ErrorCode>::value) {
+    } else if constexpr (std::is_same<Result, int>::value) {
+        return FALSE;
+    } else if constexpr (std::is_same<Result, HRESULT>::value) {
+        return code.Value();
+    } else if constexpr (std::is_class<Result>::value && std::is_constructible<Result, ErrorCode>::value) {
         return Result(code);
     } else {
-        static_assert(std::is_constructible<Result, std::nullptr_t>::value,
-                      "an error check needs a bool, pointer, HRESULT or ErrorCode-constructible result");
+        static_assert(!std::is_arithmetic<Result>::value && std::is_constructible<Result, std::nullptr_t>::value,
+                      "an error check needs a bool, BOOL, HRESULT, pointer or ErrorCode-constructible result");
         return Result(nullptr);
     }
 }

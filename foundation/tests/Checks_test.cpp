@@ -48,6 +48,11 @@ HRESULT ErrorAsHresult(HRESULT hr) {
     return S_OK;
 }
 
+BOOL ErrorAsWin32Bool(bool condition) {
+    CHECK_ERROR(condition);
+    return TRUE;
+}
+
 HRESULT ErrorFromWin32Call() {
     CHECK_ERROR_WIN32(DeleteFileW(L"C:\\brunlow-no-such-folder\\none.txt"));
     return S_OK;
@@ -83,8 +88,9 @@ TEST(Checks, FailedErrorChecksReturnTheFailureWithoutThrowing) {
     EXPECT_FALSE(ErrorAsSharedPointer());
     EXPECT_EQ(E_ACCESSDENIED, ErrorAsHresult(E_ACCESSDENIED));
     EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), ErrorFromWin32Call());
+    EXPECT_EQ(FALSE, ErrorAsWin32Bool(false));
 
-    ASSERT_EQ(5u, sink.reports.size());
+    ASSERT_EQ(6u, sink.reports.size());
     for (const auto& report : sink.reports)
         EXPECT_EQ(Reporting::Error, report.severity);
     EXPECT_TRUE(EndsWith(STLHelpers::WideToUtf8(sink.reports[0].text), " ((condition))"));

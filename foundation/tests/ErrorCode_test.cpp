@@ -67,6 +67,10 @@ TEST(MakeErrorResult, ConvertsAFailureToTheResultType) {
     ErrorHandling::MakeErrorResult(failure, shared);
     EXPECT_FALSE(shared);
 
+    BOOL win32Result = TRUE;
+    ErrorHandling::MakeErrorResult(failure, win32Result);
+    EXPECT_EQ(FALSE, win32Result);
+
     HRESULT hr = S_OK;
     ErrorHandling::MakeErrorResult(failure, hr);
     EXPECT_EQ(E_OUTOFMEMORY, hr);
