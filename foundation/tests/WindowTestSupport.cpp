@@ -78,6 +78,16 @@ int PumpQueuedMessages() {
     return count;
 }
 
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    while (!done()) {
+        if (::GetTickCount64() >= deadline)
+            return false;
+        ::Sleep(5);
+    }
+    return true;
+}
+
 BoundedThread::BoundedThread(std::function<void()> body) : m_body(std::move(body)), m_thread(nullptr), m_id(0) {
     m_thread = ::CreateThread(nullptr, 0, &BoundedThread::ThreadProc, this, 0, &m_id);
     EXPECT_NE(nullptr, m_thread) << "CreateThread failed: " << ::GetLastError();

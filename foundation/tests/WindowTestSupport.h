@@ -36,6 +36,8 @@ private:
 bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs);
 // Dispatches the messages queued now and returns how many it dispatched.
 int PumpQueuedMessages();
+// Waits, dispatching nothing, until done() holds or the time is up; returns done().
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 // A thread running one function. Join waits at most the given time; the
 // destructor waits a bounded time too and ends a thread that is stuck, so a
