@@ -10,7 +10,7 @@
 // context's thread runs commands. m_queueLock guards both queues and the
 // pause flag; it is not held while a command runs or a poster waits.
 #include "foundation/threads/GUIContextCommand.h"
-#include "foundation/threads/GUIContextLock.h"
+#include "foundation/sync/CriticalSection.h"
 #include "foundation/threads/GUIContextWaiter.h"
 
 #include <algorithm>
@@ -30,7 +30,7 @@ public:
     // Waits for nothing: posters of commands still queued are woken with a
     // failure.
     ~ThreadContextImpl() override {
-        ContextLib::CriticalSectionLock lock(m_queueLock);
+        Synchronization::CriticalSection::Scope lock(m_queueLock);
         for (const Entry& entry : m_pending)
             _Abandon(entry);
         for (const Entry& entry : m_running)
@@ -40,7 +40,7 @@ public:
     }
 
     bool Remove(const CommandPtr& command) override {
-        ContextLib::CriticalSectionLock lock(m_queueLock);
+        Synchronization::CriticalSection::Scope lock(m_queueLock);
         const typename Queue::iterator found = std::find_if(
             m_pending.begin(), m_pending.end(), [&command](const Entry& entry) { return entry.command == command; });
         if (found == m_pending.end())
@@ -51,7 +51,7 @@ public:
     }
 
     bool RemoveById(int id) override {
-        ContextLib::CriticalSectionLock lock(m_queueLock);
+        Synchronization::CriticalSection::Scope lock(m_queueLock);
         Queue kept;
         for (const Entry& entry : m_pending) {
             if (_Matches(entry, id))
@@ -65,25 +65,25 @@ public:
     }
 
     std::size_t GetCount(int) override {
-        ContextLib::CriticalSectionLock lock(m_queueLock);
+        Synchronization::CriticalSection::Scope lock(m_queueLock);
         return _Count();
     }
 
     bool HasCommand(int id) override {
-        ContextLib::CriticalSectionLock lock(m_queueLock);
+        Synchronization::CriticalSection::Scope lock(m_queueLock);
         const auto matches = [id](const Entry& entry) { return _Matches(entry, id); };
         return std::any_of(m_running.begin(), m_running.end(), matches) ||
                std::any_of(m_pending.begin(), m_pending.end(), matches);
     }
 
     bool IsExecuting(const CommandPtr& command) override {
-        ContextLib::CriticalSectionLock lock(m_queueLock);
+        Synchronization::CriticalSection::Scope lock(m_queueLock);
         return std::any_of(m_running.begin(), m_running.end(),
                            [&command](const Entry& entry) { return entry.command == command; });
     }
 
     void CollectCommands(CommandList& list, int id) override {
-        ContextLib::CriticalSectionLock lock(m_queueLock);
+        Synchronization::CriticalSection::Scope lock(m_queueLock);
         for (const Queue* queue : {&m_running, &m_pending}) {
             for (const Entry& entry : *queue) {
                 if (_Matches(entry, id))
@@ -93,20 +93,20 @@ public:
     }
 
     bool Pause() override {
-        ContextLib::CriticalSectionLock lock(m_queueLock);
+        Synchronization::CriticalSection::Scope lock(m_queueLock);
         m_paused = true;
         return true;
     }
 
     bool Resume() override {
-        ContextLib::CriticalSectionLock lock(m_queueLock);
+        Synchronization::CriticalSection::Scope lock(m_queueLock);
         m_paused = false;
         _WakeIfWaiting();
         return true;
     }
 
     bool IsPaused() override {
-        ContextLib::CriticalSectionLock lock(m_queueLock);
+        Synchronization::CriticalSection::Scope lock(m_queueLock);
         return m_paused;
     }
 
@@ -123,7 +123,7 @@ protected:
             if (!waiter)
                 return false;
         }
-        ContextLib::CriticalSectionLock lock(m_queueLock);
+        Synchronization::CriticalSection::Scope lock(m_queueLock);
         if (!asynchronous && m_paused)
             return false;
         m_pending.push_back(Entry{command, target, waiter, ++m_lastSerial});
@@ -141,7 +141,7 @@ protected:
     bool _RunNext() {
         Entry entry;
         {
-            ContextLib::CriticalSectionLock lock(m_queueLock);
+            Synchronization::CriticalSection::Scope lock(m_queueLock);
             if (m_paused || m_pending.empty())
                 return false;
             entry = m_pending.front();
@@ -197,7 +197,7 @@ private:
 
     void _Finish(const Entry& entry, bool ran, bool wakeAgain) noexcept {
         {
-            ContextLib::CriticalSectionLock lock(m_queueLock);
+            Synchronization::CriticalSection::Scope lock(m_queueLock);
             const typename Queue::iterator found =
                 std::find_if(m_running.begin(), m_running.end(),
                              [&entry](const Entry& running) { return running.serial == entry.serial; });
@@ -210,7 +210,7 @@ private:
             entry.waiter->Finish(ran);
     }
 
-    ContextLib::CriticalSection m_queueLock;
+    Synchronization::CriticalSection m_queueLock;
     Queue m_pending;
     bool m_paused = false;
     Queue m_running;
