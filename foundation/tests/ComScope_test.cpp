@@ -1,55 +1,17 @@
 #include "foundation/filesystem/ComScope.h"
 
 #include "foundation/tests/BoundedCall.h"
+#include "foundation/tests/ComScopeProbe.h"
 #include "foundation/tests/RecordingSink.h"
 
 #include <gtest/gtest.h>
-#include <objbase.h>
-#include <ole2.h>
 
 #include <memory>
-#include <ostream>
 
 namespace {
 
+using FoundationTests::Apartment;
 using System::ComScope;
-
-enum class Apartment { None, Multithreaded, ApartmentThreaded };
-
-std::ostream& operator<<(std::ostream& out, Apartment apartment) {
-    switch (apartment) {
-    case Apartment::None:
-        return out << "none";
-    case Apartment::Multithreaded:
-        return out << "MTA";
-    default:
-        return out << "STA";
-    }
-}
-
-// The calling thread's apartment, found by entering and leaving COM once,
-// which leaves the thread's COM count as it was.
-Apartment ProbeApartment() {
-    const HRESULT hr = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    if (SUCCEEDED(hr))
-        CoUninitialize();
-    if (hr == S_OK)
-        return Apartment::None;
-    return hr == S_FALSE ? Apartment::Multithreaded : Apartment::ApartmentThreaded;
-}
-
-void EnterApartment(Apartment apartment) {
-    if (apartment == Apartment::Multithreaded) {
-        ASSERT_EQ(S_OK, CoInitializeEx(nullptr, COINIT_MULTITHREADED));
-    } else if (apartment == Apartment::ApartmentThreaded) {
-        ASSERT_EQ(S_OK, CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    }
-}
-
-void LeaveApartment(Apartment apartment) {
-    if (apartment != Apartment::None)
-        CoUninitialize();
-}
 
 struct ScopeCase {
     Apartment before;
@@ -87,7 +49,7 @@ TEST(ComScope, EntersTheRequestedModelOrFallsBackAndLeavesTheThreadBalanced) {
         SCOPED_TRACE(testing::Message() << "thread " << c.before << ", model " << c.model
                                         << ", flags " << c.flags);
         ThreadTests::RunBounded("ComScope case", [&] {
-            EnterApartment(c.before);
+            FoundationTests::EnterApartment(c.before);
             {
                 ComScope scope(c.model, c.flags);
                 EXPECT_EQ(c.succeeds, SUCCEEDED(scope.GetResult())) << std::hex << scope.GetResult();
@@ -96,13 +58,9 @@ TEST(ComScope, EntersTheRequestedModelOrFallsBackAndLeavesTheThreadBalanced) {
                 }
                 EXPECT_EQ(c.model, scope.GetRequestedModel());
                 EXPECT_EQ(c.modelInUse, scope.GetModelInUse());
-                EXPECT_EQ(c.during, ProbeApartment());
+                EXPECT_EQ(c.during, FoundationTests::ProbeApartment());
             }
-            // Still in the apartment the thread entered itself, and leaving it
-            // once leaves COM altogether: the scope entered and left exactly once.
-            EXPECT_EQ(c.before, ProbeApartment());
-            LeaveApartment(c.before);
-            EXPECT_EQ(Apartment::None, ProbeApartment());
+            FoundationTests::ExpectOnlyOwnApartmentLeft(c.before);
         });
     }
 }
@@ -118,11 +76,9 @@ TEST(ComScope, EndedOnAnotherThreadLeavesThatThreadsComAlone) {
         EXPECT_EQ(S_OK, scope->GetResult());
     });
     ThreadTests::RunBounded("end the scope elsewhere", [&] {
-        EnterApartment(Apartment::Multithreaded);
+        FoundationTests::EnterApartment(Apartment::Multithreaded);
         scope.reset();
-        EXPECT_EQ(Apartment::Multithreaded, ProbeApartment());
-        LeaveApartment(Apartment::Multithreaded);
-        EXPECT_EQ(Apartment::None, ProbeApartment());
+        FoundationTests::ExpectOnlyOwnApartmentLeft(Apartment::Multithreaded);
     });
     ASSERT_EQ(1u, sink.reports.size());
     EXPECT_EQ(Reporting::Warning, sink.reports[0].severity);
