@@ -5,6 +5,7 @@
 #include "foundation/errors/StorageSystemError.h"
 #include "foundation/filesystem/XmlBstr.h"
 #include "foundation/filesystem/XmlGuids.h"
+#include "foundation/strings/TextHelpers.h"
 #include "foundation/system/SharedValues.h"
 
 #include <boost/system/system_error.hpp>
@@ -55,17 +56,7 @@ bool IsNameEqual(const XmlBstr& nodeName, const wlitestring& name) {
 // The location's pieces between slashes; empty pieces are skipped.
 std::vector<std::wstring> SplitLocation(const wlitestring& location) {
     std::vector<std::wstring> pieces;
-    std::wstring piece;
-    for (wchar_t ch : location) {
-        if (ch != L'/') {
-            piece += ch;
-        } else if (!piece.empty()) {
-            pieces.push_back(piece);
-            piece.clear();
-        }
-    }
-    if (!piece.empty())
-        pieces.push_back(piece);
+    STLHelpers::Split(location, L"/", pieces, true, true, false);
     return pieces;
 }
 
@@ -102,7 +93,7 @@ void XmlFile::_LibraryHandle::Free() noexcept {
 }
 
 XmlFile::XmlFile(const wlitestring& path, bool saveOnRelease)
-    : m_path(path.str()), m_comScope(DefaultModel(), 3), m_saveOnRelease(saveOnRelease) {
+    : m_path(path), m_comScope(DefaultModel(), 3), m_saveOnRelease(saveOnRelease) {
     _PinLibraries();
     _LoadFileOrThrow();
     AddToInstanceCount(1);
@@ -130,7 +121,7 @@ void XmlFile::Reload(const wlitestring& path, bool saveOnRelease) {
     // the switch would overwrite the very file about to be loaded.
     _Release();
     m_saveOnRelease = saveOnRelease;
-    m_path = path.str();
+    m_path.SetPath(path);
     _LoadFileOrThrow();
 }
 
@@ -153,7 +144,7 @@ bool XmlFile::_LoadFile() {
     _Release();
     if (!_CreateDocument())
         return false;
-    const XmlBstr path{wlitestring(m_path)};
+    const XmlBstr path{wlitestring(m_path.GetPath())};
     VARIANT_BOOL isLoaded = VARIANT_FALSE;
     const HRESULT hr = pDoc->load(path.AsVariant(), &isLoaded);
     return _FinishLoad(hr, isLoaded);
@@ -194,7 +185,7 @@ void XmlFile::_Release() noexcept {
     bool isOk = true;
     if (m_saveOnRelease) {
         bool isSaved = false;
-        CHECK_WARNING(isOk = !ErrorHandling::ClassifiedExceptionsGuard([&]() { isSaved = Save(m_path); } ));
+        CHECK_WARNING(isOk = !ErrorHandling::ClassifiedExceptionsGuard([&]() { isSaved = Save(m_path.GetPath()); } ));
         if (isOk)
             CHECK_WARNING(isSaved);
     }
@@ -207,7 +198,7 @@ void XmlFile::_Release() noexcept {
 bool XmlFile::Save(const wlitestring& path) {
     if (!pDoc && !pRoot)
         return false;
-    const XmlBstr bsPath(path.empty() ? wlitestring(m_path) : path);
+    const XmlBstr bsPath(path.empty() ? wlitestring(m_path.GetPath()) : path);
     CHECK_ERROR(bsPath);
     return pDoc && SUCCEEDED(pDoc->save(bsPath.AsVariant()));
 }

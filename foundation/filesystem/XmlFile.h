@@ -20,6 +20,7 @@
 //
 // Threads: belongs to the thread that built it; no lock.
 #include "foundation/filesystem/ComScope.h"
+#include "foundation/filesystem/File.h"
 #include "foundation/filesystem/XmlComPtr.h"
 #include "foundation/strings/LiteString.h"
 
@@ -79,7 +80,7 @@ public:
     // Writes the document to `path`, or to its own path when `path` is empty.
     bool Save(const wlitestring& path = wlitestring());
 
-    const std::wstring& GetPath() const noexcept { return m_path; }
+    const std::wstring& GetPath() const noexcept { return m_path.GetPath(); }
 
     // XPath queries, from the document or from a node. Null, or false, when
     // nothing can be selected; an empty match is true with an empty list.
@@ -123,7 +124,7 @@ private:
     // document before its last piece.
     bool _Locate(const wlitestring& location, XmlNodePtr& parent, XmlNodePtr& last, std::wstring& lastName) const;
 
-    std::wstring m_path;
+    File m_path;
     System::ComScope m_comScope;
     _LibraryHandle m_MSOXMLMF_Dll;
     _LibraryHandle m_MSXml3_Dll;
