@@ -9,8 +9,9 @@
 //   COLORREF text = doc.GetColor(L"Skin/Colors/Text");
 //
 // Each object enters COM on its thread for its lifetime (the process default
-// model, falling back to the model the thread already uses), keeps
-// "msxml3.dll" and "MSOXMLMF.DLL" loaded while it holds a document, and counts
+// model, falling back to the model the thread already uses), loads
+// "msxml3.dll" and "MSOXMLMF.DLL" by name when built and frees them with the
+// first document it releases (a reload does not load them again), and counts
 // itself in the process-wide "xmlFileInstanceCount".
 //
 // Typed reads report a null node as StorageSystem::NullPointer (1) and a
