@@ -1,6 +1,6 @@
 #include "foundation/debugging/LogFile.h"
 
-#include "foundation/debugging/LogFolders.h"
+#include "foundation/filesystem/File.h"
 #include "foundation/strings/StringConversions.h"
 
 namespace Debugging {
@@ -12,7 +12,7 @@ LogFile::~LogFile() {
 bool LogFile::Open(const std::wstring& path) {
     if (IsOpen())
         return true;
-    CreateFolderOf(path);
+    FileSystem::File(path).GetFolder().Create();
     // Append access: programs started by this one inherit the configuration and
     // write to the same file; with a file pointer of its own each would write
     // over the lines the other added since it opened the file.

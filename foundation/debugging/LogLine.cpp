@@ -1,6 +1,7 @@
 #include "foundation/debugging/LogLine.h"
 
 #include "foundation/debugging/LogLevel.h"
+#include "foundation/filesystem/SpecialFolders.h"
 #include "foundation/strings/NumberStrings.h"
 
 namespace Debugging {
@@ -14,20 +15,7 @@ void AppendPadded(std::wstring& target, unsigned value, std::size_t width) {
 }
 
 std::wstring ExecutableFileName() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return std::wstring();
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        if (path.size() >= 32767)
-            return std::wstring();
-        path.resize(path.size() * 2);
-    }
-    return path.substr(path.find_last_of(L"\\/") + 1);
+    return FileSystem::GetModuleFilePath(nullptr).GetName();
 }
 
 }  // namespace
