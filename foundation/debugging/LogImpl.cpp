@@ -20,8 +20,13 @@ bool LogImpl::Configure() {
     if (m_isConfigured.load())
         return true;
     LogConfiguration configuration;
-    if (!ReadLogConfiguration(configuration))
+    try {
+        if (!ReadLogConfiguration(configuration))
+            return false;
+    } catch (...) {
+        // A failed environment read counts as no configuration; the next call tries again.
         return false;
+    }
     m_configuration = configuration;
     m_level.store(configuration.level);
     m_flags.store(configuration.flags);
