@@ -1,5 +1,6 @@
 #include "resources/resourcelib/IManager.h"
 
+#include "foundation/system/Locale.h"
 #include "resources/resourcelib/VerifyLog.h"
 
 namespace ResourceLib {
@@ -21,6 +22,10 @@ std::wstring IManager::GetCurrentLanguageName() {
     if (const boost::shared_ptr<ILanguage> language = GetCurrentLanguage())
         return language->GetName();
     return GetSystemLanguageName();
+}
+
+std::wstring GetSystemLanguageName() {
+    return System::GetUILanguageName();
 }
 
 std::wstring IManager::GetCurrentSkinName() {

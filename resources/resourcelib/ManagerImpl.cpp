@@ -1,6 +1,6 @@
 #include "resources/resourcelib/ManagerImpl.h"
 
-#include "resources/resourcelib/FilePathValue.h"
+#include "foundation/filesystem/FileNames.h"
 
 #include <stdexcept>
 
@@ -230,7 +230,7 @@ std::wstring ManagerImpl::GetFilePath(int id, ResourceType typeMask) {
         typeMask, [&](IStorage& storage, IStorage::ErrorCodePtr ec) { return storage.GetFilePath(id, typeMask, ec); },
         [&](IManager& fallback) { return fallback.GetFilePath(id, typeMask); });
     // A miss stays empty: normalising "" would give "\".
-    return path.empty() ? path : NormalizeFilePathValue(path);
+    return path.empty() ? path : FileSystem::NormalizePath(path, wlitestring(), FileSystem::kNormalizeAll);
 }
 
 bool ManagerImpl::ResetCaches() {
