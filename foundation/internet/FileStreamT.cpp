@@ -1,8 +1,9 @@
 #include "foundation/internet/FileStreamT.h"
 
-#include <boost/make_shared.hpp>
+#include "foundation/filesystem/FileNames.h"
+#include "foundation/filesystem/Folder.h"
 
-#include <shlwapi.h>
+#include <boost/make_shared.hpp>
 
 #include <stdexcept>
 #include <string>
@@ -12,39 +13,6 @@ namespace FileSystem {
 template class FileStreamT<STLHelpers_::IStream>;
 
 namespace {
-
-bool IsDriveRootText(const std::wstring& text) {
-    const bool separatorAfterColon = text.size() == 3 && (text[2] == L'\\' || text[2] == L'/');
-    return (text.size() == 2 || separatorAfterColon) && text[1] == L':';
-}
-
-// The text up to and including the last backslash, the path's own trailing
-// one aside; empty when there is none or it follows the first character.
-std::wstring FolderPart(std::wstring path) {
-    if (!path.empty() && path.back() == L'\\')
-        path.pop_back();
-    const std::wstring::size_type last = path.rfind(L'\\');
-    if (last == std::wstring::npos || last == 1)
-        return std::wstring();
-    return path.substr(0, last + 1);
-}
-
-// Every missing folder of the path, the part before the first separator (a
-// drive) aside.
-void CreateFolderWithParents(const std::wstring& folder) {
-    if (::PathFileExistsW(folder.c_str()))
-        return;
-    const std::wstring::size_type first = folder.find_first_of(L"\\/");
-    if (first == std::wstring::npos)
-        return;
-    for (std::wstring::size_type at = folder.find_first_of(L"\\/", first + 1); at != std::wstring::npos;
-         at = folder.find_first_of(L"\\/", at + 1))
-        ::CreateDirectoryW(folder.substr(0, at + 1).c_str(), nullptr);
-    std::wstring whole = folder;
-    if (!whole.empty() && whole.back() == L'\\')
-        whole.pop_back();
-    ::CreateDirectoryW(whole.c_str(), nullptr);
-}
 
 DWORD CreationDisposition(int openMode, int accessMode) {
     switch (openMode) {
@@ -88,9 +56,9 @@ HANDLE _OpenFileStreamHandle(const wlitestring& path, int openMode, int accessMo
     const DWORD share = accessMode == STLHelpers_::AccessRead ? FILE_SHARE_READ | FILE_SHARE_WRITE : FILE_SHARE_READ;
     if (accessMode != STLHelpers_::AccessRead) {
         pKeeper.reset(new AttributeKeeper(pathText));
-        const std::wstring folder = FolderPart(pathText);
-        if (!folder.empty() && !IsDriveRootText(folder))
-            CreateFolderWithParents(folder);
+        const std::wstring folder = _GetFolderPart(pathText);
+        if (!folder.empty() && !IsDriveRoot(folder))
+            Folder(folder).Create();
     }
 
     DWORD flags = FILE_ATTRIBUTE_NORMAL;

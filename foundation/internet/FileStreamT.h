@@ -9,7 +9,7 @@
 #include "foundation/internet/AttributeKeeper.h"
 #include "foundation/internet/IStream.h"
 #include "foundation/strings/LiteString.h"
-#include "foundation/threads/OwnedHandle.h"
+#include "foundation/system/AutoHandle.h"
 #include "skin/layout/CustomValues.h"
 
 #include <boost/shared_ptr.hpp>
@@ -101,7 +101,7 @@ private:
     int m_openMode;
     int m_accessMode;
     LayoutLib::CustomValues m_options;
-    ThreadLib::OwnedHandle m_handle;
+    STLHelpers::AutoHandle m_handle;
     std::unique_ptr<AttributeKeeper> m_pAttributeKeeper;  // write access only
 };
 

@@ -3,7 +3,9 @@
 #include "foundation/errors/Checks.h"
 #include "foundation/internet/AttributeKeeper.h"
 #include "foundation/internet/FileStreamT.h"
-#include "foundation/strings/StringAlgorithms.h"
+#include "foundation/system/AutoHandle.h"
+#include "foundation/system/OSVersion.h"
+#include "foundation/system/ShellHelpers.h"
 
 #include <boost/make_shared.hpp>
 
@@ -30,21 +32,7 @@ const ULONGLONG kDispatchIntervalMs = 10;
 // ever while the status stays readable.
 const int kMaxFailedReads = 10;
 
-class InternetHandle {
-public:
-    explicit InternetHandle(HINTERNET handle = nullptr) : m_handle(handle) {}
-    ~InternetHandle() {
-        if (m_handle)
-            ::InternetCloseHandle(m_handle);
-    }
-    InternetHandle(const InternetHandle&) = delete;
-    InternetHandle& operator=(const InternetHandle&) = delete;
-    HINTERNET Get() const { return m_handle; }
-
-private:
-    HINTERNET m_handle;
-};
-
+typedef STLHelpers::AutoHandleT<HINTERNET, ::InternetCloseHandle, STLHelpers::WinHandleValidator> InternetHandle;
 
 struct AddressParts {
     INTERNET_SCHEME scheme = INTERNET_SCHEME_UNKNOWN;
@@ -201,13 +189,6 @@ private:
     std::wstring m_path;
 };
 
-// Until the system helpers land.
-bool IsVistaOrLaterForNow() {
-    OSVERSIONINFOW version = {};
-    version.dwOSVersionInfoSize = sizeof version;
-    return ::GetVersionExW(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion >= 6;
-}
-
 }  // namespace
 
 DWORD _DownloadRequestFlags(bool isSecure) {
@@ -219,7 +200,7 @@ DWORD _DownloadRequestFlags(bool isSecure) {
 Url::Url(const wlitestring& address) : m_decode(false), m_url(address.str()) {}
 
 void Url::AddAcceptEncoding(int kind) {
-    if (kind != EncodingCompressed || !IsVistaOrLaterForNow())
+    if (kind != EncodingCompressed || !System::IsVistaOrLater())
         return;
     m_headers += L"Accept-Encoding: gzip, deflate\r\n";
     m_decode = true;
@@ -338,6 +319,18 @@ bool Url::DownloadToFile(const wlitestring& path) {
     // written through a stream.
     FileSystem::AttributeKeeper keeper(target);
     CHECK_ERROR_WIN32(::MoveFileExW(temporary.Path().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING));
+    return true;
+}
+
+bool Url::OpenInBrowser() {
+    const std::wstring& url = m_url;
+    CHECK_ERROR(!url.empty());
+    // Only web addresses: the shell would as readily run a program or open
+    // a document named by a file path or another scheme.
+    AddressParts parts;
+    CHECK_ERROR(ParseAddress(url, parts));
+    const INT_PTR res = System::ShellExecuteInstance(L"open", url, wlitestring(), SW_SHOWNORMAL);
+    CHECK_ERROR(res > 32);
     return true;
 }
 

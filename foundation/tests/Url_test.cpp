@@ -3,6 +3,7 @@
 #include "foundation/internet/FileStreamT.h"
 #include "foundation/tests/BoundedCall.h"
 #include "foundation/tests/RecordingSink.h"
+#include "foundation/tests/ShellLaunchRecorder.h"
 #include "foundation/tests/UrlDownload.h"
 #include "testing/Gzip.h"
 #include "testing/LoopbackHttpServer.h"
@@ -345,6 +346,48 @@ TEST_F(UrlTest, MessagesFlowAndQuitIsKeptForTheThreadsLoop) {
         ::DestroyWindow(window);
         ::UnregisterClassW(windowClass.lpszClassName, windowClass.hInstance);
     });
+}
+
+TEST(UrlOpenInBrowser, OnlyWebAddressesGoToTheShell) {
+    FoundationTests::ShellLaunchRecorder shell;
+    FoundationTests::RecordingSink sink;
+    FoundationTests::ScopedSink scope(&sink);
+    const struct {
+        const wchar_t* address;
+        INT_PTR shellCode;
+        bool launched;
+        bool result;
+        const wchar_t* check;  // the failed check reported, null for none
+    } cases[] = {
+        {L"http://example.com/help", 42, true, true, nullptr},
+        {L"HTTPS://example.com/", 42, true, true, nullptr},
+        {L"http://example.com/", SE_ERR_NOASSOC, true, false, L"((res > 32))"},
+        {L"", 42, false, false, L"((!url.empty()))"},
+        {L"C:\\Windows\\notepad.exe", 42, false, false, L"((ParseAddress(url, parts)))"},
+        {L"file:///C:/Windows/notepad.exe", 42, false, false, L"((ParseAddress(url, parts)))"},
+        {L"javascript:alert(1)", 42, false, false, L"((ParseAddress(url, parts)))"},
+        {L"www.example.com", 42, false, false, L"((ParseAddress(url, parts)))"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "'" << c.address << "'");
+        FoundationTests::ShellLaunchRecorder::launches.clear();
+        FoundationTests::ShellLaunchRecorder::instanceCodes = {c.shellCode};
+        sink.reports.clear();
+        EXPECT_EQ(c.result, Url(c.address).OpenInBrowser());
+        ASSERT_EQ(c.launched ? 1u : 0u, FoundationTests::ShellLaunchRecorder::launches.size());
+        if (c.launched) {
+            const FoundationTests::ShellLaunch& launch = FoundationTests::ShellLaunchRecorder::launches[0];
+            EXPECT_EQ(L"open", launch.verb);
+            EXPECT_EQ(c.address, launch.file);
+            EXPECT_EQ(L"", launch.parameters);
+            EXPECT_EQ(SW_SHOWNORMAL, launch.show);
+        }
+        ASSERT_EQ(c.check ? 1u : 0u, sink.reports.size());
+        if (c.check) {
+            EXPECT_EQ(Reporting::Error, sink.reports[0].severity);
+            EXPECT_NE(std::wstring::npos, sink.reports[0].text.find(c.check)) << sink.reports[0].text;
+        }
+    }
 }
 
 TEST(UrlRequestFlags, CertificatesAreCheckedAndHttpsIsNotLeftForHttp) {
