@@ -7,8 +7,6 @@
 #include "foundation/system/OSVersion.h"
 #include "foundation/system/ShellHelpers.h"
 
-#include <boost/make_shared.hpp>
-
 #include <wininet.h>
 
 #include <atomic>
@@ -58,7 +56,9 @@ bool ParseAddress(const std::wstring& address, AddressParts& parts) {
     if ((components.nScheme != INTERNET_SCHEME_HTTP && components.nScheme != INTERNET_SCHEME_HTTPS) ||
         components.dwHostNameLength == 0)
         return false;
-    const auto part = [](const wchar_t* text, DWORD length) { return text ? std::wstring(text, length) : std::wstring(); };
+    const auto part = [](const wchar_t* text, DWORD length) {
+        return text ? std::wstring(text, length) : std::wstring();
+    };
     parts.scheme = components.nScheme;
     parts.host = part(components.lpszHostName, components.dwHostNameLength);
     parts.port = components.nPort;
@@ -123,23 +123,22 @@ bool QueryStatus(HINTERNET request, DWORD& status) {
     return true;
 }
 
-bool HasHeader(HINTERNET request, DWORD query, std::wstring& value) {
-    wchar_t buffer[64] = {};
-    DWORD size = sizeof buffer;
-    if (!::HttpQueryInfoW(request, query, buffer, &size, nullptr))
-        return false;
-    value = buffer;
-    return true;
-}
-
 // Read as text: the number form of the query stops at 32 bits.
 ULONGLONG QueryContentLength(HINTERNET request) {
-    std::wstring text;
-    if (!HasHeader(request, HTTP_QUERY_CONTENT_LENGTH, text))
+    wchar_t text[32] = {};
+    DWORD size = sizeof text;
+    if (!::HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr))
         return 0;
     wchar_t* end = nullptr;
-    const ULONGLONG length = std::wcstoull(text.c_str(), &end, 10);
-    return end != text.c_str() && *end == L'\0' ? length : 0;
+    const ULONGLONG length = std::wcstoull(text, &end, 10);
+    return end != text && *end == L'\0' ? length : 0;
+}
+
+bool HasContentEncoding(HINTERNET request) {
+    wchar_t text[64] = {};
+    DWORD size = sizeof text;
+    return ::HttpQueryInfoW(request, HTTP_QUERY_CONTENT_ENCODING, text, &size, nullptr) ||
+           ::GetLastError() == ERROR_INSUFFICIENT_BUFFER;
 }
 
 // Dispatches every waiting message of the thread. False when WM_QUIT came:
@@ -239,8 +238,9 @@ bool Url::Download(IDownloadCallback& callback, DWORD& status) {
                                                  INTERNET_SERVICE_HTTP, 0, 1));
     if (!connection.Get())
         return false;
+    const wchar_t* acceptTypes[] = {L"*/*", nullptr};
     InternetHandle request(::HttpOpenRequestW(connection.Get(), L"GET", address.pathAndQuery.c_str(), nullptr,
-                                              nullptr, nullptr, _DownloadRequestFlags(isSecure), 1));
+                                              nullptr, acceptTypes, _DownloadRequestFlags(isSecure), 1));
     if (!request.Get())
         return false;
     SetTimeouts(request.Get());
@@ -254,9 +254,9 @@ bool Url::Download(IDownloadCallback& callback, DWORD& status) {
     if (!QueryStatus(request.Get(), status) || status != HTTP_STATUS_OK)
         return false;
     const ULONGLONG contentLength = QueryContentLength(request.Get());
-    // An inflated body is longer than the Content-Length the server sent.
-    std::wstring encoding;
-    const bool lengthCounts = contentLength != 0 && !(m_decode && HasHeader(request.Get(), HTTP_QUERY_CONTENT_ENCODING, encoding));
+    // A body shorter than its Content-Length is a broken one. An inflated
+    // body is longer than the Content-Length the server sent: not compared.
+    const bool lengthCounts = contentLength != 0 && !(m_decode && HasContentEncoding(request.Get()));
 
     BYTE buffer[kReadSize];
     ULONGLONG total = 0;

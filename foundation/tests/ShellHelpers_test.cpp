@@ -55,7 +55,7 @@ TEST(InternetExplorerPath, RegisteredPathWithoutQuotes) {
     } cases[] = {
         {nullptr, L""},
         {L"", L""},
-        {L"\"C:\\Program Files\\Internet Explorer\\iexplore.exe\"", L"C:\\Program Files\\Internet Explorer\\iexplore.exe"},
+        {L"\"C:\\Program Files\\IE\\iexplore.exe\"", L"C:\\Program Files\\IE\\iexplore.exe"},
         {L"C:\\IE\\iexplore.exe", L"C:\\IE\\iexplore.exe"},
     };
     for (const auto& c : cases) {

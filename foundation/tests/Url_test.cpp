@@ -295,7 +295,8 @@ TEST_F(UrlTest, DownloadToStreamWritesEveryChunk) {
     const std::wstring readOnly = m_folder.WriteFile(L"source.bin", "source");
     auto pReader = FileSystem::OpenFileStream(readOnly, STLHelpers_::OpenExisting, STLHelpers_::AccessRead,
                                               LayoutLib::CustomValues());
-    ThreadTests::RunBounded("DownloadToStream", [&] { result = Url(m_server.Url(L"/five")).DownloadToStream(pReader); });
+    ThreadTests::RunBounded("DownloadToStream",
+                            [&] { result = Url(m_server.Url(L"/five")).DownloadToStream(pReader); });
     EXPECT_FALSE(result);
     EXPECT_EQ("source", Testing::ReadFileBytes(readOnly));
 }
