@@ -1,7 +1,7 @@
 #pragma once
 // The process's log behind its interface. Code logs through DEBUG_LOG (Log.h);
 // these operations are what WriteLog builds on.
-#include "foundation/debugging/InterfaceCore.h"
+#include "foundation/core/InterfaceCore.h"
 #include "foundation/strings/LiteString.h"
 
 namespace Debugging {

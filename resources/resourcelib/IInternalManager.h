@@ -1,7 +1,7 @@
 #pragma once
 // Marks a manager that storages may attach to; a storage refuses any other.
 #include "resources/resourcelib/IManager.h"
-#include "resources/resourcelib/InterfaceCore.h"
+#include "foundation/core/InterfaceCore.h"
 
 namespace ResourceLib {
 

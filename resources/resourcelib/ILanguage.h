@@ -1,7 +1,7 @@
 #pragma once
 // A language the resource manager can switch to: its name is the folder of
 // its texts, its locale the one the module strings are read in.
-#include "resources/resourcelib/InterfaceCore.h"
+#include "foundation/core/InterfaceCore.h"
 
 #include <windows.h>
 

@@ -23,7 +23,7 @@
 #include "resources/resourcelib/ISkin.h"
 #include "resources/resourcelib/ISkinProvider.h"
 #include "resources/resourcelib/IStorage.h"
-#include "resources/resourcelib/InterfaceCore.h"
+#include "foundation/core/InterfaceCore.h"
 #include "resources/resourcelib/ResourceType.h"
 
 #include <boost/shared_ptr.hpp>

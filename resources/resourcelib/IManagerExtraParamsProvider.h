@@ -2,7 +2,7 @@
 // The texts a storage puts in for "{Name}" placeholders of its strings
 // besides other strings. The manager only keeps it for the storages.
 #include "foundation/strings/LiteString.h"
-#include "resources/resourcelib/InterfaceCore.h"
+#include "foundation/core/InterfaceCore.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #pragma once
 // A skin the resource manager can switch to: its name is the folder of its
 // pictures, colours and fonts; its title is a text of the current language.
-#include "resources/resourcelib/InterfaceCore.h"
+#include "foundation/core/InterfaceCore.h"
 
 #include <string>
 

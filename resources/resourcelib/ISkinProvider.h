@@ -2,7 +2,7 @@
 // What offers the skins the manager may switch to.
 #include "foundation/strings/LiteString.h"
 #include "resources/resourcelib/ISkin.h"
-#include "resources/resourcelib/InterfaceCore.h"
+#include "foundation/core/InterfaceCore.h"
 
 #include <boost/shared_ptr.hpp>
 

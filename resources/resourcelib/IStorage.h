@@ -5,7 +5,7 @@
 // there and the empty value returned; without it the failure is raised as
 // boost::system::system_error.
 #include "foundation/strings/LiteString.h"
-#include "resources/resourcelib/InterfaceCore.h"
+#include "foundation/core/InterfaceCore.h"
 #include "resources/resourcelib/ResourceType.h"
 
 #include <boost/system/error_code.hpp>

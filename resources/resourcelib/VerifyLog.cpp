@@ -1,8 +1,7 @@
 #include "resources/resourcelib/VerifyLog.h"
 
+#include "foundation/debugging/Log.h"
 #include "foundation/strings/NumberStrings.h"
-
-#include <windows.h>
 
 #include <atomic>
 
@@ -11,16 +10,16 @@ namespace detail {
 
 namespace {
 
-// Until the program log is at hand the records go to the debugger.
-void DebugTraceSink(const std::wstring& source, int level, const std::wstring& message) {
-    std::wstring line = source;
-    line += L" ";
-    line += message;
-    line += L"\n";
-    ::OutputDebugStringW(line.c_str());
+// The tag carries the line numbers the messages have always been logged
+// under, so the records are written directly rather than through DEBUG_LOG.
+void ProgramLogSink(const std::wstring& source, int level, const std::wstring& message) {
+    try {
+        Debugging::WriteLog(Debugging::GetLog(), message, source, level, 0);
+    } catch (...) {
+    }
 }
 
-std::atomic<VerifyLogSink> s_sink{&DebugTraceSink};
+std::atomic<VerifyLogSink> s_sink{&ProgramLogSink};
 
 }  // namespace
 
@@ -32,7 +31,7 @@ void LogVerifyMessage(int level, int line, const wchar_t* message) {
 }
 
 VerifyLogSink SetVerifyLogSink(VerifyLogSink sink) noexcept {
-    return s_sink.exchange(sink ? sink : &DebugTraceSink);
+    return s_sink.exchange(sink ? sink : &ProgramLogSink);
 }
 
 }  // namespace detail
