@@ -1,7 +1,7 @@
 #pragma once
 // The byte stream that downloads write into. Streams are held by
 // boost::shared_ptr and used by one thread at a time.
-#include "foundation/debugging/InterfaceCore.h"
+#include "foundation/core/InterfaceCore.h"
 
 #include <windows.h>
 

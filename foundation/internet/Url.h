@@ -10,7 +10,7 @@
 // A download runs on the calling thread and dispatches that thread's window
 // messages between reads, so window procedures (the caller's too) may run
 // re-entrantly during it. A Url is used by one thread at a time.
-#include "foundation/debugging/InterfaceCore.h"
+#include "foundation/core/InterfaceCore.h"
 #include "foundation/internet/IStream.h"
 #include "foundation/strings/LiteString.h"
 
