@@ -62,8 +62,9 @@ public:
     static boost::shared_ptr<ResManagerExtraParamsProvider> GetExtraParamsProvider();
 
     // The numbered names registered with the manager; the main program's by
-    // default. A program with tables of its own sets them before anything
-    // asks for a resource.
+    // default. A program with tables of its own (the Updater) sets them
+    // before anything asks for a resource; the tables must live to the end
+    // of the process.
     static void SetResourceIds(const ResourceIdTables& ids);
 
     // The exit step. Managers already handed out live on with their holders.
