@@ -6,6 +6,9 @@
 namespace System {
 namespace {
 
+// The accessors' references are never released: the addresses they hand out
+// are kept by objects of every module, some of which are static and destroyed
+// after these function-local statics would be. The process's end frees them.
 volatile LONG* SharedValueAddress(Synchronization::BuiltOnce& once, EnvironmentValuePtr& holder,
                                   const wchar_t* name, int initial) {
     // `holder` is read only once built: a failed build may be retried by
@@ -19,19 +22,19 @@ volatile LONG* SharedValueAddress(Synchronization::BuiltOnce& once, EnvironmentV
 
 volatile LONG* GetSharedXmlFileInstanceCount() {
     static Synchronization::BuiltOnce s_once;
-    static EnvironmentValuePtr s_value;
+    static EnvironmentValuePtr& s_value = *new EnvironmentValuePtr;
     return SharedValueAddress(s_once, s_value, L"xmlFileInstanceCount", 0);
 }
 
 volatile LONG* GetSharedDefaultCOMModel() {
     static Synchronization::BuiltOnce s_once;
-    static EnvironmentValuePtr s_value;
+    static EnvironmentValuePtr& s_value = *new EnvironmentValuePtr;
     return SharedValueAddress(s_once, s_value, L"defaultCOMModel", 2);
 }
 
 volatile LONG* GetSharedMainScopeInstanceCount() {
     static Synchronization::BuiltOnce s_once;
-    static EnvironmentValuePtr s_value;
+    static EnvironmentValuePtr& s_value = *new EnvironmentValuePtr;
     return SharedValueAddress(s_once, s_value, L"mainScopeInstanceCount", 0);
 }
 

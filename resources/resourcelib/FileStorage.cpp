@@ -9,7 +9,6 @@ namespace ResourceLib {
 
 namespace {
 
-const wchar_t kCommonFolder[] = L"Common";
 
 const wchar_t* ExtensionOf(ResourceType type) {
     switch (type) {
@@ -41,23 +40,9 @@ FileStorage::FileStorage(const wlitestring& rootPath) : m_rootPath(rootPath.str(
 
 bool FileStorage::_Load() {
     m_layers.clear();
-    const boost::shared_ptr<ISkin> skin = _GetSkin();
-    const boost::shared_ptr<ILanguage> language = _GetLanguage();
-    const FileSystem::Folder root(m_rootPath);
-    const FileSystem::Folder common = root.GetSubFolder(kCommonFolder);
-
-    std::vector<FileSystem::Folder> candidates;
-    if (skin && language)
-        candidates.push_back(root.GetSubFolder(language->GetName()).GetSubFolder(skin->GetName()));
-    if (skin)
-        candidates.push_back(common.GetSubFolder(skin->GetName()));
-    if (language)
-        candidates.push_back(root.GetSubFolder(language->GetName()));
-    candidates.push_back(common);
-
-    for (const FileSystem::Folder& folder : candidates) {
-        if (FileSystem::File(folder.GetPath()).Exists())
-            m_layers.push_back(folder.GetPath());
+    for (const std::wstring& folder : _GetLayerFolders(m_rootPath)) {
+        if (FileSystem::File(folder).Exists())
+            m_layers.push_back(folder);
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #include "resources/resourcelib/StorageBase.h"
 
 #include "foundation/errors/Checks.h"
+#include "foundation/filesystem/Folder.h"
 #include "foundation/strings/NumberStrings.h"
 #include "skin/commongui/SharedBitmaps.h"
 
@@ -557,6 +558,20 @@ int StorageBase::_GetIntegerById(int, ErrorCodePtr ec) {
 std::wstring StorageBase::_GetFilePath(int, ResourceType, ErrorCodePtr ec) {
     _Fail(NotSupported, ec);
     return std::wstring();
+}
+
+std::vector<std::wstring> StorageBase::_GetLayerFolders(const std::wstring& rootPath) const {
+    const FileSystem::Folder root(rootPath);
+    const FileSystem::Folder common = root.GetSubFolder(L"Common");
+    std::vector<std::wstring> folders;
+    if (m_language && m_skin)
+        folders.push_back(root.GetSubFolder(m_language->GetName()).GetSubFolder(m_skin->GetName()).GetPath());
+    if (m_skin)
+        folders.push_back(common.GetSubFolder(m_skin->GetName()).GetPath());
+    if (m_language)
+        folders.push_back(root.GetSubFolder(m_language->GetName()).GetPath());
+    folders.push_back(common.GetPath());
+    return folders;
 }
 
 }  // namespace ResourceLib

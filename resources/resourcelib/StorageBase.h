@@ -92,6 +92,10 @@ protected:
     // The language and skin the caches are filled for; either may be empty.
     boost::shared_ptr<ILanguage> _GetLanguage() const { return m_language; }
     boost::shared_ptr<ISkin> _GetSkin() const { return m_skin; }
+    // The layer folders under a resource root, most specific first:
+    // <language>\<skin>, Common\<skin>, <language>, Common (those whose
+    // language or skin is not set are left out; none is checked on disk).
+    std::vector<std::wstring> _GetLayerFolders(const std::wstring& rootPath) const;
 
     // Stores the code in *ec, or raises boost::system::system_error without one.
     static void _Fail(ResourceErrorCodes code, ErrorCodePtr ec);

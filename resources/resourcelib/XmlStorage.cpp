@@ -18,7 +18,6 @@ namespace ResourceLib {
 namespace {
 
 const wchar_t kResourcesXml[] = L"Resources.xml";
-const wchar_t kCommonFolder[] = L"Common";
 
 bool AsText(const std::wstring& text, std::wstring& value) {
     value = text;
@@ -51,20 +50,9 @@ std::wstring XmlStorage::_ElementPath(const wchar_t* type, const wlitestring& na
 
 bool XmlStorage::_Load() {
     m_layers.clear();
-    const boost::shared_ptr<ILanguage> language = _GetLanguage();
-    const boost::shared_ptr<ISkin> skin = _GetSkin();
-    const FileSystem::Folder root(m_rootFolder);
-    const FileSystem::Folder common = root.GetSubFolder(kCommonFolder);
-
     std::vector<std::wstring> candidates;
-    if (language && skin)
-        candidates.push_back(root.GetSubFolder(language->GetName()).GetSubFolder(skin->GetName()).GetFile(kResourcesXml).GetPath());
-    if (skin)
-        candidates.push_back(common.GetSubFolder(skin->GetName()).GetFile(kResourcesXml).GetPath());
-    if (language)
-        candidates.push_back(root.GetSubFolder(language->GetName()).GetFile(kResourcesXml).GetPath());
-    candidates.push_back(common.GetFile(kResourcesXml).GetPath());
-
+    for (const std::wstring& folder : _GetLayerFolders(m_rootFolder))
+        candidates.push_back(FileSystem::Folder(folder).GetFile(kResourcesXml).GetPath());
     for (const std::wstring& candidate : candidates) {
         if (!FileSystem::File(candidate).Exists())
             continue;
