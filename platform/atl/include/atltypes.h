@@ -2,7 +2,6 @@
 // ATL's geometry types: thin value classes over POINT, SIZE and RECT, so that
 // they pass wherever the Win32 structures are expected.
 #include <windows.h>
-#include <windowsx.h>
 
 namespace ATL {
 
@@ -16,7 +15,10 @@ public:
     CPoint(POINT point) noexcept { x = point.x; y = point.y; }
     CPoint(SIZE size) noexcept { x = size.cx; y = size.cy; }
     // The packed coordinates of a mouse message's lParam, sign-extended.
-    explicit CPoint(LPARAM packed) noexcept { x = GET_X_LPARAM(packed); y = GET_Y_LPARAM(packed); }
+    explicit CPoint(LPARAM packed) noexcept {
+        x = static_cast<short>(LOWORD(packed));
+        y = static_cast<short>(HIWORD(packed));
+    }
 
     void Offset(int dx, int dy) noexcept { x += dx; y += dy; }
     void Offset(POINT point) noexcept { Offset(point.x, point.y); }
