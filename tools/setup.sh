@@ -32,9 +32,8 @@ brunlow_install_packages() {
 }
 
 brunlow_build() {
-    if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
-        cmake -S . -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-mingw32.cmake" >/dev/null
-    fi
+    # Configured every time: a new subsystem or stand-in folder is found then.
+    cmake -S . -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-mingw32.cmake" >/dev/null
     cmake --build "$BUILD_DIR" --parallel "$JOBS" -- --no-print-directory -s
 }
 
