@@ -9,8 +9,6 @@ namespace ATL {
 
 namespace {
 
-HINSTANCE g_stringResourceInstance = nullptr;
-
 std::wstring Widen(LPCSTR text, int length) {
     if (!text || length == 0)
         return {};
@@ -39,12 +37,6 @@ bool LoadResourceString(HINSTANCE instance, UINT id, std::wstring& out) {
 }
 
 }  // namespace
-
-HINSTANCE AtlGetStringResourceInstance() {
-    return g_stringResourceInstance ? g_stringResourceInstance : GetModuleHandleW(nullptr);
-}
-
-void AtlSetStringResourceInstance(HINSTANCE instance) { g_stringResourceInstance = instance; }
 
 CStringW::CStringW(LPCWSTR text) {
     if (text && IS_INTRESOURCE(text))
@@ -379,7 +371,7 @@ void CStringW::AppendFormatV(LPCWSTR format, va_list args) {
         m_text.append(buffer.data(), static_cast<size_t>(std::min(written, length)));
 }
 
-BOOL CStringW::LoadString(UINT id) { return LoadString(AtlGetStringResourceInstance(), id); }
+BOOL CStringW::LoadString(UINT id) { return LoadString(GetModuleHandleW(nullptr), id); }
 
 BOOL CStringW::LoadString(HINSTANCE instance, UINT id) {
     std::wstring text;

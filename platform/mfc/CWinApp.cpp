@@ -383,17 +383,6 @@ LPCWSTR AfxGetAppName() { return g_app && g_app->m_pszAppName ? g_app->m_pszAppN
 
 HINSTANCE AfxGetInstanceHandle() { return g_app ? g_app->m_hInstance : GetModuleHandleW(nullptr); }
 
-HINSTANCE AfxGetResourceHandle() { return ATL::AtlGetStringResourceInstance(); }
-
-void AfxSetResourceHandle(HINSTANCE hInstResource) { ATL::AtlSetStringResourceInstance(hInstResource); }
-
-HINSTANCE AfxFindResourceHandle(LPCWSTR lpszName, LPCWSTR lpszType) {
-    HINSTANCE resources = AfxGetResourceHandle();
-    if (FindResourceW(resources, lpszName, lpszType))
-        return resources;
-    return AfxGetInstanceHandle();
-}
-
 void AfxPostQuitMessage(int nExitCode) { ::PostQuitMessage(nExitCode); }
 
 BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int nCmdShow) {

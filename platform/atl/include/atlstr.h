@@ -11,11 +11,6 @@
 
 namespace ATL {
 
-// The module that string resources are loaded from (the executable unless
-// changed; MFC's AfxSetResourceHandle changes it).
-HINSTANCE AtlGetStringResourceInstance();
-void AtlSetStringResourceInstance(HINSTANCE instance);
-
 class CStringW {
 public:
     CStringW() = default;
@@ -107,7 +102,8 @@ public:
     void AppendFormat(LPCWSTR format, ...);
     void AppendFormatV(LPCWSTR format, va_list args);
 
-    // False (and the string emptied) when the resource does not exist.
+    // False (and the string emptied) when the resource does not exist; without
+    // a module the executable's string table is read.
     BOOL LoadString(UINT id);
     BOOL LoadString(HINSTANCE instance, UINT id);
 

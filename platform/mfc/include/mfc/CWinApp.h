@@ -5,6 +5,7 @@
 // WM_QUIT arrives, which the destruction of the main window posts; without a
 // main window it returns at once. The profile functions keep named values in
 // sections under HKEY_CURRENT_USER\Software\<registry key>\<profile name>.
+#include "afxres_find.h"
 #include "mfc/CWnd.h"
 
 #include <string>
@@ -122,11 +123,6 @@ CWinThread* AfxGetThread();
 CWnd* AfxGetMainWnd();
 LPCWSTR AfxGetAppName();
 HINSTANCE AfxGetInstanceHandle();
-HINSTANCE AfxGetResourceHandle();
-void AfxSetResourceHandle(HINSTANCE hInstResource);
-// The module holding a resource of that name and type (the resource
-// module, else the executable).
-HINSTANCE AfxFindResourceHandle(LPCWSTR lpszName, LPCWSTR lpszType);
 void AfxPostQuitMessage(int nExitCode);
 
 // Start-up of the application object; AfxWinMain is the program's entry.
