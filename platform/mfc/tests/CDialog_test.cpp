@@ -79,6 +79,7 @@ public:
     bool exchangeMissingControl = false;
     bool initDialogRan = false;
     int paints = 0;
+    int nameChanges = 0;
     COwnerDrawButton drawn;
     CKeepingButton plain;
     CRecordingEdit edit;
@@ -119,6 +120,7 @@ protected:
         ++paints;
         CPaintDC dc(this);
     }
+    afx_msg void OnNameChanged() { ++nameChanges; }
     afx_msg void OnDrawnClicked() { g_events.push_back("dialog clicked " + std::to_string(IDC_OWNERDRAW)); }
     afx_msg void OnPlainClicked() { g_events.push_back("dialog clicked " + std::to_string(IDC_PLAINDRAW)); }
     DECLARE_MESSAGE_MAP()
@@ -126,6 +128,7 @@ protected:
 
 BEGIN_MESSAGE_MAP(CExchangeDialog, CDialog)
     ON_WM_PAINT()
+    ON_EN_CHANGE(IDC_NAME, &CExchangeDialog::OnNameChanged)
     ON_BN_CLICKED(IDC_OWNERDRAW, &CExchangeDialog::OnDrawnClicked)
     ON_BN_CLICKED(IDC_PLAINDRAW, &CExchangeDialog::OnPlainClicked)
 END_MESSAGE_MAP()
@@ -203,6 +206,21 @@ TEST(CDialog, EmptyComboStringSelectsNothingAndCancelKeepsTheMembers) {
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(shownChoice, CB_ERR);
     EXPECT_TRUE(dialog.name.IsEmpty());
+}
+
+TEST(CDialog, ControlNotificationsDuringTheExchangeAreNotRouted) {
+    CExchangeDialog dialog;
+    dialog.name = L"set by the exchange";
+    int changesAfterExchange = -1;
+    ModalLoopAction action([&](CWnd&) {
+        changesAfterExchange = dialog.nameChanges;
+        dialog.SetDlgItemText(IDC_NAME, L"typed");  // as the user would
+        dialog.UpdateData(FALSE);                   // back to the member's text
+        dialog.EndDialog(IDCANCEL);
+    });
+    dialog.DoModal();
+    EXPECT_EQ(changesAfterExchange, 0);
+    EXPECT_EQ(dialog.nameChanges, 1);
 }
 
 TEST(CDialog, ExchangeWithAMissingControlEndsTheDialogAtOnce) {

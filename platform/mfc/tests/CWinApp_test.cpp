@@ -11,7 +11,9 @@
 
 #include <atomic>
 #include <memory>
+#include <string>
 #include <thread>
+#include <vector>
 
 using namespace MfcTests;
 
@@ -325,6 +327,66 @@ TEST(AfxOle, InitialisesOnceAndTerminatesOnce) {
     worker.join();
     AfxEnableControlContainer();
     EXPECT_TRUE(AfxIsControlContainerEnabled());
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<std::string> g_translated;
+
+class CRecordingWnd : public CWnd {
+public:
+    explicit CRecordingWnd(const char* name) : m_name(name) {}
+    BOOL PreTranslateMessage(MSG* pMsg) override {
+        if (pMsg->message == WM_APP + 7)
+            g_translated.push_back(m_name);
+        return FALSE;
+    }
+
+private:
+    const char* m_name;
+};
+
+// Closes itself when asked with WM_APP + 8.
+class CRecordingMain : public CRecordingWnd {
+public:
+    CRecordingMain() : CRecordingWnd("main") {}
+
+protected:
+    afx_msg LRESULT OnClose8(WPARAM, LPARAM) {
+        DestroyWindow();
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CRecordingMain, CRecordingWnd)
+    ON_MESSAGE(WM_APP + 8, &CRecordingMain::OnClose8)
+END_MESSAGE_MAP()
+
+TEST(CWinApp, RunPreTranslatesThroughTheWindowChainToTheMainWindow) {
+    g_translated.clear();
+    CTestApp app;
+    CRecordingMain main;
+    ASSERT_TRUE(main.CreateEx(0, nullptr, L"Main", WS_POPUP, Area(), nullptr, 0));
+    CRecordingWnd child("child");
+    ASSERT_TRUE(child.Create(nullptr, L"", 0, CRect(0, 0, 10, 10), &main, 1));
+    CRecordingWnd other("other");
+    ASSERT_TRUE(other.CreateEx(0, nullptr, L"Other", WS_POPUP, Area(), nullptr, 0));
+    app.m_pMainWnd = &main;
+
+    child.PostMessage(WM_APP + 7);
+    other.PostMessage(WM_APP + 7);
+    main.PostMessage(WM_APP + 8);
+    {
+        LoopWatchdog watchdog(10000);
+        app.Run();
+        EXPECT_FALSE(watchdog.Fired());
+    }
+    // The child's chain ends at the main window; another top-level window's
+    // message gets the main window as its last chance.
+    EXPECT_EQ(g_translated, (std::vector<std::string>{"child", "main", "other", "main"}));
 }
 
 }  // namespace

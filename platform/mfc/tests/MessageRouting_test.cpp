@@ -228,3 +228,115 @@ TEST(CCmdUI, OnCmdMsgReportsWhetherAHandlerExists) {
 }
 
 }  // namespace
+
+namespace {
+
+// An owner-drawn static, drawn through the parent's WM_DRAWITEM as a label is.
+class CDrawnLabel : public CStatic {
+public:
+    int draws = 0;
+    void DrawItem(LPDRAWITEMSTRUCT item) override {
+        ++draws;
+        EXPECT_EQ(item->CtlType, static_cast<UINT>(ODT_STATIC));
+        EXPECT_EQ(item->hwndItem, m_hWnd);
+    }
+};
+
+// A slider that takes its own scroll messages.
+class CReflectingSlider : public CSliderCtrl {
+public:
+    UINT lastCode = 0xFFFF;
+
+protected:
+    afx_msg void HScroll(UINT nSBCode, UINT) { lastCode = nSBCode; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CReflectingSlider, CSliderCtrl)
+    ON_WM_HSCROLL_REFLECT()
+END_MESSAGE_MAP()
+
+class CScrollParent : public CWnd {
+public:
+    CScrollBar* scrolled = nullptr;
+    bool passToBase = true;
+
+protected:
+    afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
+        scrolled = pScrollBar;
+        if (passToBase)
+            CWnd::OnHScroll(nSBCode, nPos, pScrollBar);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CScrollParent, CWnd)
+    ON_WM_HSCROLL()
+END_MESSAGE_MAP()
+
+TEST(Reflection, OwnerDrawnStaticIsDrawnThroughItsParent) {
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, L"", WS_POPUP, Area(), nullptr, 0));
+    CDrawnLabel label;
+    ASSERT_TRUE(label.Create(L"label", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, CRect(0, 0, 50, 20), &parent, 30));
+    label.SendMessage(WM_PAINT);  // the static's own painting asks its parent to draw it
+    EXPECT_EQ(label.draws, 1);
+}
+
+TEST(Reflection, ScrollMessagesNameTheControlAndReachItThroughTheBaseHandler) {
+    INITCOMMONCONTROLSEX init = {sizeof(init), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&init);
+    CScrollParent parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, L"", WS_POPUP, Area(), nullptr, 0));
+    CReflectingSlider slider;
+    ASSERT_TRUE(slider.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 20), &parent, 31));
+
+    parent.SendMessage(WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 3), reinterpret_cast<LPARAM>(slider.m_hWnd));
+    EXPECT_EQ(reinterpret_cast<CWnd*>(parent.scrolled), &slider);
+    EXPECT_EQ(slider.lastCode, static_cast<UINT>(TB_THUMBPOSITION));
+
+    parent.passToBase = false;  // a handler that keeps the message reflects nothing
+    parent.SendMessage(WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 3), reinterpret_cast<LPARAM>(slider.m_hWnd));
+    EXPECT_EQ(slider.lastCode, static_cast<UINT>(TB_THUMBPOSITION));
+}
+
+// Keeps WM_NCDESTROY from CWnd's handler, as a careless class might.
+class CKeepsNcDestroy : public CWnd {
+public:
+    explicit CKeepsNcDestroy(int* postNcDestroyCalls) : m_calls(postNcDestroyCalls) {}
+
+protected:
+    afx_msg void OnNcDestroy() {}
+    void PostNcDestroy() override { ++*m_calls; }
+    DECLARE_MESSAGE_MAP()
+
+private:
+    int* m_calls;
+};
+
+BEGIN_MESSAGE_MAP(CKeepsNcDestroy, CWnd)
+    ON_WM_NCDESTROY()
+END_MESSAGE_MAP()
+
+TEST(Reflection, ObjectIsUnboundAfterItsWindowEvenWhenAHandlerKeptNcDestroy) {
+    int calls = 0;
+    CKeepsNcDestroy window(&calls);
+    ASSERT_TRUE(window.CreateEx(0, nullptr, L"", WS_POPUP, Area(), nullptr, 0));
+    HWND hWnd = window.m_hWnd;
+    window.DestroyWindow();
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(window.m_hWnd, nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
+}
+
+TEST(Reflection, WindowMessageBoxGoesThroughTheSeam) {
+    CWnd window;
+    ASSERT_TRUE(window.CreateEx(0, nullptr, L"", WS_POPUP, Area(), nullptr, 0));
+    MessageBoxAnswer answer(IDCANCEL);
+    EXPECT_EQ(window.MessageBox(L"Text", L"Caption", MB_OKCANCEL), IDCANCEL);
+    EXPECT_EQ(answer.Owner(), window.m_hWnd);
+    EXPECT_EQ(answer.Caption(), L"Caption");
+    EXPECT_EQ(answer.Type(), static_cast<UINT>(MB_OKCANCEL));
+}
+
+}  // namespace

@@ -76,7 +76,7 @@ public:
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // After the last message; a heap object created with new may delete itself here.
     virtual void PostNcDestroy() {}
-    virtual void DoDataExchange(CDataExchange* pDX) {}
+    virtual void DoDataExchange(CDataExchange* /*pDX*/) {}
     virtual BOOL ContinueModal();
     virtual void EndModalLoop(int nResult);
 

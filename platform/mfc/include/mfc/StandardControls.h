@@ -18,7 +18,7 @@ public:
     HBITMAP SetBitmap(HBITMAP hBitmap);
 
     // Owner-drawn buttons override this; it is called for the parent's WM_DRAWITEM.
-    virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {}
+    virtual void DrawItem(LPDRAWITEMSTRUCT /*lpDrawItemStruct*/) {}
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 };
 
@@ -32,7 +32,7 @@ public:
     HBITMAP GetBitmap() const;
 
     // Owner-drawn statics (SS_OWNERDRAW) override this.
-    virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {}
+    virtual void DrawItem(LPDRAWITEMSTRUCT /*lpDrawItemStruct*/) {}
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 };
 
@@ -76,8 +76,8 @@ public:
     BOOL GetDroppedState() const;
     void ShowDropDown(BOOL bShowIt = TRUE);
 
-    virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {}
-    virtual void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) {}
+    virtual void DrawItem(LPDRAWITEMSTRUCT /*lpDrawItemStruct*/) {}
+    virtual void MeasureItem(LPMEASUREITEMSTRUCT /*lpMeasureItemStruct*/) {}
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 };
 
