@@ -43,8 +43,12 @@ public:
     operator T*() const noexcept { return p; }
     T* operator->() const noexcept { return p; }
     T& operator*() const noexcept { return *p; }
-    // For out-parameters: the pointer must be empty, as in ATL.
-    T** operator&() noexcept { Release(); return &p; }
+    // For out-parameters: a pointer held before is released first, so that
+    // the reference is not lost when the callee fills in a new one.
+    T** operator&() noexcept {
+        Release();
+        return &p;
+    }
     bool operator!() const noexcept { return p == nullptr; }
     bool operator==(T* other) const noexcept { return p == other; }
     bool operator!=(T* other) const noexcept { return p != other; }
@@ -125,8 +129,12 @@ public:
     CComBSTR& operator=(LPCOLESTR text);
 
     operator BSTR() const noexcept { return m_str; }
-    // For out-parameters: the caller's callee fills a new BSTR.
-    BSTR* operator&() noexcept { return &m_str; }
+    // For out-parameters: a string held before is freed, so that the one
+    // the callee fills in is not mixed up with it or lost.
+    BSTR* operator&() noexcept {
+        Empty();
+        return &m_str;
+    }
     bool operator!() const noexcept { return m_str == nullptr; }
     bool operator==(const CComBSTR& other) const noexcept;
     bool operator!=(const CComBSTR& other) const noexcept { return !(*this == other); }
