@@ -306,25 +306,31 @@ TEST(AfxMessageBox, GoesThroughTheSeamWithTheApplicationsName) {
     EXPECT_EQ(answer.Type(), static_cast<UINT>(MB_OK | MB_ICONERROR));
 }
 
+DWORD WINAPI OleScenario(LPVOID) {
+    EXPECT_TRUE(AfxOleInit());
+    EXPECT_TRUE(AfxOleInit());  // counted once
+    // COM works now on this thread in the apartment model.
+    IUnknown* unknown = nullptr;
+    EXPECT_EQ(CoCreateInstance(CLSID_StdGlobalInterfaceTable, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                               reinterpret_cast<void**>(&unknown)),
+              S_OK);
+    if (unknown)
+        unknown->Release();
+    AfxOleTerm(TRUE);  // only revoking: still initialised
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), RPC_E_CHANGED_MODE);
+    AfxOleTerm(FALSE);
+    AfxOleTerm(FALSE);  // a second end does nothing
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+    CoUninitialize();
+    return 0;
+}
+
 TEST(AfxOle, InitialisesOnceAndTerminatesOnce) {
-    std::thread worker([] {
-        EXPECT_TRUE(AfxOleInit());
-        EXPECT_TRUE(AfxOleInit());  // counted once
-        // COM works now on this thread in the apartment model.
-        IUnknown* unknown = nullptr;
-        EXPECT_EQ(CoCreateInstance(CLSID_StdGlobalInterfaceTable, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                                   reinterpret_cast<void**>(&unknown)),
-                  S_OK);
-        if (unknown)
-            unknown->Release();
-        AfxOleTerm(TRUE);  // only revoking: still initialised
-        EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), RPC_E_CHANGED_MODE);
-        AfxOleTerm(FALSE);
-        AfxOleTerm(FALSE);  // a second end does nothing
-        EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
-        CoUninitialize();
-    });
-    worker.join();
+    // On a thread of its own, so the test thread's COM state is untouched.
+    HANDLE thread = CreateThread(nullptr, 0, &OleScenario, nullptr, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    EXPECT_EQ(WaitForSingleObject(thread, 30000), WAIT_OBJECT_0);
+    CloseHandle(thread);
     AfxEnableControlContainer();
     EXPECT_TRUE(AfxIsControlContainerEnabled());
 }

@@ -59,7 +59,9 @@ inline void DropQuitMessage() {
 
 inline size_t TempObjectCount() { return AfxGetThreadState().TempObjectCount(); }
 
-// Runs a function once when the next modal loop starts (dialog shown).
+// Runs a function once when the next modal loop starts (dialog shown). A
+// dialog that a broken test leaves open ends after 10 s with the code -2,
+// so that no test can wait for a user forever.
 class ModalLoopAction {
 public:
     explicit ModalLoopAction(std::function<void(CWnd&)> action) {
@@ -79,9 +81,18 @@ private:
         return action;
     }
     static void Run(CWnd& dialog) {
+        ::SetTimer(dialog.m_hWnd, kSafetyTimer, 10000, &EndStuckDialog);
         if (Current())
             Current()(dialog);
     }
+    static void CALLBACK EndStuckDialog(HWND hWnd, UINT, UINT_PTR id, DWORD) {
+        ::KillTimer(hWnd, id);
+        if (CWnd* dialog = CWnd::FromHandlePermanent(hWnd)) {
+            ADD_FAILURE() << "a modal dialog was still open after 10 s";
+            dialog->EndModalLoop(-2);
+        }
+    }
+    static const UINT_PTR kSafetyTimer = 0x5AFE;
     AfxModalLoopHook m_previous;
 };
 
