@@ -1,5 +1,6 @@
 #include "afxwin.h"
 
+#include "MfcTestResources.h"
 #include "MfcTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -170,6 +171,33 @@ TEST(GdiObjects, DetachedHandlesStayAliveAndCreateReplacesTheHeldOne) {
     CBitmap bitmap;
     EXPECT_FALSE(bitmap.CreateBitmap(200000, 200000, 1, 32, nullptr));  // far beyond memory
     EXPECT_EQ(bitmap.m_hObject, nullptr);
+}
+
+TEST(GdiObjects, BitmapsLoadFromTheResourcesAndBlit) {
+    CBitmap bitmap;
+    ASSERT_TRUE(bitmap.LoadBitmap(IDB_SMALL));
+    BITMAP info = {};
+    ASSERT_GT(bitmap.GetBitmap(&info), 0);
+    EXPECT_EQ(info.bmWidth, 4);
+    EXPECT_EQ(info.bmHeight, 3);
+    CBitmap missing;
+    EXPECT_FALSE(missing.LoadBitmap(4711));
+
+    MemoryCanvas canvas(8, 8);
+    CDC target, source;
+    target.Attach(canvas.dc);
+    ASSERT_TRUE(source.CreateCompatibleDC(&target));
+    CBitmap* previous = source.SelectObject(&bitmap);
+    target.FillSolidRect(0, 0, 8, 8, RGB(0, 0, 0));
+    ASSERT_TRUE(target.BitBlt(2, 2, 4, 3, &source, 0, 0, SRCCOPY));
+    EXPECT_EQ(target.GetPixel(2, 2), RGB(255, 0, 0));
+    EXPECT_EQ(target.GetPixel(3, 2), RGB(255, 255, 255));
+    EXPECT_EQ(target.GetPixel(1, 1), RGB(0, 0, 0));
+    ASSERT_TRUE(target.TransparentBlt(0, 0, 4, 3, &source, 0, 0, 4, 3, RGB(255, 255, 255)));
+    EXPECT_EQ(target.GetPixel(0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(target.GetPixel(1, 0), RGB(0, 0, 0));  // white left the target as it was
+    source.SelectObject(previous);
+    target.Detach();
 }
 
 TEST(GdiObjects, RegionsCombineOffsetAndHitTest) {
