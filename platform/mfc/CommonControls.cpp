@@ -38,10 +38,14 @@ int CProgressCtrl::SetStep(int nStep) { return static_cast<int>(SendMessage(PBM_
 int CProgressCtrl::StepIt() { return static_cast<int>(SendMessage(PBM_STEPIT)); }
 
 BOOL CProgressCtrl::SetMarquee(BOOL fMarqueeMode, int nInterval) {
-    // The bar shows a marquee only with its style; switching it on adds it.
+    // The bar runs a marquee only with its style, and shows its position
+    // only without it: the style follows the mode.
     if (fMarqueeMode)
         ModifyStyle(0, PBS_MARQUEE);
-    return static_cast<BOOL>(SendMessage(PBM_SETMARQUEE, fMarqueeMode, nInterval));
+    BOOL result = static_cast<BOOL>(SendMessage(PBM_SETMARQUEE, fMarqueeMode, nInterval));
+    if (!fMarqueeMode)
+        ModifyStyle(PBS_MARQUEE, 0);
+    return result;
 }
 
 COLORREF CProgressCtrl::SetBarColor(COLORREF clrBar) { return static_cast<COLORREF>(SendMessage(PBM_SETBARCOLOR, 0, clrBar)); }

@@ -3,6 +3,8 @@
 // class objects it registers with COM while it runs, the LocalServer32
 // entries that let COM start it ("/Register" and "/Unregister" requests),
 // and the count of outstanding locks on the server.
+// Thread: classes are added and registered on the start-up thread; the lock
+// count may change on any thread (interlocked).
 #include <windows.h>
 #include <objbase.h>
 

@@ -80,6 +80,10 @@ TEST_F(ControlsTest, ProgressSliderAndSpinKeepRangesAndPositions) {
     EXPECT_EQ(progress.GetPos(), 2500000);
     progress.SetMarquee(TRUE, 200);
     EXPECT_TRUE(progress.GetStyle() & PBS_MARQUEE);
+    progress.SetMarquee(FALSE, 0);  // the size became known: the position shows again
+    EXPECT_FALSE(progress.GetStyle() & PBS_MARQUEE);
+    progress.SetPos(10);
+    EXPECT_EQ(progress.GetPos(), 10);
 
     CSliderCtrl slider;
     ASSERT_TRUE(slider.Create(WS_CHILD | WS_VISIBLE | TBS_AUTOTICKS, CRect(0, 20, 100, 40), &parent, 5));

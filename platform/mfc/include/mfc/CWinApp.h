@@ -5,6 +5,8 @@
 // WM_QUIT arrives, which the destruction of the main window posts; without a
 // main window it returns at once. The profile functions keep named values in
 // sections under HKEY_CURRENT_USER\Software\<registry key>\<profile name>.
+// Thread: the application belongs to the thread that runs it; AfxGetApp
+// answers on any thread, AfxGetThread and AfxGetMainWnd only on that one.
 #include "afxres_find.h"
 #include "mfc/CWnd.h"
 

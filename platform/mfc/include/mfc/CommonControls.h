@@ -15,7 +15,8 @@ public:
     int OffsetPos(int nPos);
     int SetStep(int nStep);
     int StepIt();
-    // A marquee bar (PBS_MARQUEE) moving every nInterval milliseconds, or still.
+    // A marquee moving every nInterval milliseconds, or the position bar
+    // again; the PBS_MARQUEE style is added and removed to match.
     BOOL SetMarquee(BOOL fMarqueeMode, int nInterval);
     COLORREF SetBarColor(COLORREF clrBar);
     COLORREF SetBkColor(COLORREF clrNew);
