@@ -53,12 +53,13 @@ function(brunlow_add_googletest)
 endfunction()
 
 # brunlow_add_library(<name> [DEPENDS <targets>...] [SYSTEM_LIBS <libs>...])
-# One static library from every source under the current folder except tests/.
+# One static library from every source under the current folder except tests/
+# and bench/ (benchmark executables).
 function(brunlow_add_library name)
   cmake_parse_arguments(ARG "" "" "DEPENDS;SYSTEM_LIBS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-  list(FILTER sources EXCLUDE REGEX "/tests/")
+  list(FILTER sources EXCLUDE REGEX "/(tests|bench)/")
   list(FILTER sources INCLUDE REGEX "\\.cpp$")
   if(sources)
     add_library(${name} STATIC ${sources})

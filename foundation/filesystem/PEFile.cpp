@@ -1,7 +1,7 @@
 #include "foundation/filesystem/PEFile.h"
 
 #include "foundation/errors/Checks.h"
-#include "foundation/filesystem/TextHelpers.h"
+#include "foundation/strings/TextHelpers.h"
 #include "foundation/strings/OwnedWString.h"
 
 #include <cwchar>

@@ -1,6 +1,6 @@
 #include "foundation/filesystem/ValidFileName.h"
 
-#include "foundation/filesystem/TextHelpers.h"
+#include "foundation/strings/TextHelpers.h"
 
 #include <cwchar>
 #include <vector>

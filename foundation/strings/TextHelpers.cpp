@@ -1,4 +1,4 @@
-#include "foundation/filesystem/TextHelpers.h"
+#include "foundation/strings/TextHelpers.h"
 
 namespace STLHelpers {
 
