@@ -1,0 +1,140 @@
+#include "AfxState.h"
+
+namespace {
+
+// The state lives on the heap: window objects destroyed during static
+// destruction (after the thread's thread_local objects are gone) may still
+// look into it, and then get a fresh one that is never freed.
+thread_local AFX_THREAD_STATE* t_state = nullptr;
+
+struct ThreadStateOwner {
+    ~ThreadStateOwner() {
+        delete t_state;
+        t_state = nullptr;
+    }
+};
+thread_local ThreadStateOwner t_stateOwner;
+
+LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam) {
+    AFX_THREAD_STATE& state = AfxGetThreadState();
+    if (code != HCBT_CREATEWND || !state.m_pWndInit)
+        return CallNextHookEx(state.m_hHookCbt, code, wParam, lParam);
+
+    HWND hWnd = reinterpret_cast<HWND>(wParam);
+    // The input-method window of a thread may be created on the way to
+    // ours; it is never the window being created for the object.
+    wchar_t className[16] = {};
+    GetClassNameW(hWnd, className, 16);
+    if (_wcsicmp(className, L"IME") == 0)
+        return CallNextHookEx(state.m_hHookCbt, code, wParam, lParam);
+
+    CWnd* pWnd = state.m_pWndInit;
+    state.m_pWndInit = nullptr;
+    pWnd->Attach(hWnd);
+    pWnd->PreSubclassWindow();
+    WNDPROC previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+    if (previous != &AfxWndProc)
+        pWnd->m_pfnSuper = previous;
+    return CallNextHookEx(state.m_hHookCbt, code, wParam, lParam);
+}
+
+}  // namespace
+
+AFX_THREAD_STATE& AfxGetThreadState() {
+    if (!t_state) {
+        t_state = new AFX_THREAD_STATE;
+        (void)&t_stateOwner;  // registers the owner's destructor for this thread
+    }
+    return *t_state;
+}
+
+void AFX_THREAD_STATE::DeleteTempObjects() {
+    m_tempWindows.DeleteAll();
+    m_tempDCs.DeleteAll();
+    m_tempGdiObjects.DeleteAll();
+    m_tempPens.DeleteAll();
+    m_tempBrushes.DeleteAll();
+    m_tempFonts.DeleteAll();
+    m_tempBitmaps.DeleteAll();
+    m_tempRegions.DeleteAll();
+    m_tempMenus.DeleteAll();
+}
+
+size_t AFX_THREAD_STATE::TempObjectCount() const {
+    return m_tempWindows.Size() + m_tempDCs.Size() + m_tempGdiObjects.Size() + m_tempPens.Size() +
+           m_tempBrushes.Size() + m_tempFonts.Size() + m_tempBitmaps.Size() + m_tempRegions.Size() +
+           m_tempMenus.Size();
+}
+
+void AfxLockTempMaps() { ++AfxGetThreadState().m_nTempMapLock; }
+
+BOOL AfxUnlockTempMaps(BOOL bDeleteTemps) {
+    AFX_THREAD_STATE& state = AfxGetThreadState();
+    if (state.m_nTempMapLock > 0)
+        --state.m_nTempMapLock;
+    if (state.m_nTempMapLock != 0)
+        return FALSE;
+    if (bDeleteTemps)
+        state.DeleteTempObjects();
+    return TRUE;
+}
+
+LPCWSTR AfxDefaultWindowClass() {
+    static const wchar_t kClassName[] = L"AfxWnd";
+    static const bool registered = [] {
+        WNDCLASSEXW wc = {};
+        wc.cbSize = sizeof(wc);
+        wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = kClassName;
+        return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }();
+    if (!registered)
+        AfxThrowResourceException();
+    return kClassName;
+}
+
+CAfxCreationHook::CAfxCreationHook(CWnd* pWnd) : m_pWnd(pWnd) {
+    AFX_THREAD_STATE& state = AfxGetThreadState();
+    if (state.m_nHookUsers++ == 0) {
+        state.m_hHookCbt = SetWindowsHookExW(WH_CBT, CbtFilterHook, nullptr, GetCurrentThreadId());
+        if (!state.m_hHookCbt) {
+            --state.m_nHookUsers;
+            AfxThrowResourceException();
+        }
+    }
+    m_pPrevious = state.m_pWndInit;
+    state.m_pWndInit = pWnd;
+}
+
+CAfxCreationHook::~CAfxCreationHook() {
+    AFX_THREAD_STATE& state = AfxGetThreadState();
+    state.m_pWndInit = m_pPrevious;
+    if (--state.m_nHookUsers == 0) {
+        UnhookWindowsHookEx(state.m_hHookCbt);
+        state.m_hHookCbt = nullptr;
+    }
+}
+
+BOOL CAfxCreationHook::Bound() const { return AfxGetThreadState().m_pWndInit != m_pWnd; }
+
+BOOL AfxIsIdleMessage(const MSG* pMsg) {
+    AFX_THREAD_STATE& state = AfxGetThreadState();
+    if (pMsg->message == WM_MOUSEMOVE || pMsg->message == WM_NCMOUSEMOVE) {
+        bool same = state.m_nMsgLast == pMsg->message && state.m_ptCursorLast.x == pMsg->pt.x &&
+                    state.m_ptCursorLast.y == pMsg->pt.y;
+        state.m_ptCursorLast = pMsg->pt;
+        state.m_nMsgLast = pMsg->message;
+        return !same;
+    }
+    // WM_PAINT and 0x0118, the system timer that blinks the caret.
+    return pMsg->message != WM_PAINT && pMsg->message != 0x0118;
+}
+
+void AfxIdleCleanup() {
+    AfxLockTempMaps();
+    AfxUnlockTempMaps(TRUE);
+}

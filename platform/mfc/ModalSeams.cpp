@@ -1,0 +1,49 @@
+#include "AfxState.h"
+
+namespace {
+
+int DefaultMessageBox(HWND hWndOwner, LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType) {
+    return ::MessageBoxW(hWndOwner, lpszText, lpszCaption, nType);
+}
+
+AfxMessageBoxHandler g_messageBox = &DefaultMessageBox;
+
+}  // namespace
+
+AfxMessageBoxHandler AfxSetMessageBoxHandler(AfxMessageBoxHandler handler) {
+    AfxMessageBoxHandler previous = g_messageBox;
+    g_messageBox = handler ? handler : &DefaultMessageBox;
+    return previous;
+}
+
+int CWnd::MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType) {
+    return g_messageBox(m_hWnd, lpszText, lpszCaption ? lpszCaption : AfxGetAppName(), nType);
+}
+
+int AfxMessageBox(LPCWSTR lpszText, UINT nType, UINT) {
+    // Owned by the main window's active popup, as a dialog opened from it would be.
+    HWND owner = nullptr;
+    if (CWnd* main = AfxGetMainWnd())
+        owner = main->m_hWnd ? ::GetLastActivePopup(main->m_hWnd) : nullptr;
+    if ((nType & MB_ICONMASK) == 0) {
+        switch (nType & MB_TYPEMASK) {
+        case MB_OK:
+        case MB_OKCANCEL:
+            nType |= MB_ICONEXCLAMATION;
+            break;
+        case MB_YESNO:
+        case MB_YESNOCANCEL:
+            nType |= MB_ICONQUESTION;
+            break;
+        default:
+            break;
+        }
+    }
+    return g_messageBox(owner, lpszText, AfxGetAppName(), nType);
+}
+
+int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {
+    CString prompt;
+    prompt.LoadString(nIDPrompt);
+    return AfxMessageBox(prompt, nType, nIDHelp == static_cast<UINT>(-1) ? nIDPrompt : nIDHelp);
+}
