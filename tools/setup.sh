@@ -48,7 +48,13 @@ brunlow_prepare_wine() {
         if [ -d /usr/share/fonts/truetype/wine ]; then
             cp -n /usr/share/fonts/truetype/wine/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
         fi
-        cat > "$BUILD_DIR/fonts.reg" <<'REG'
+    fi
+    # Settings of the prefix, imported again whenever they change:
+    # metric-compatible font substitutes, and top-level windows that Wine
+    # manages itself (without a window manager, X otherwise makes every hide
+    # of an active window wait two seconds).
+    local settings="$BUILD_DIR/prefix-settings.reg"
+    cat > "$settings.new" <<'REG'
 REGEDIT4
 
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
@@ -56,9 +62,16 @@ REGEDIT4
 "Courier New"="Liberation Mono"
 "Times New Roman"="Liberation Serif"
 "Verdana"="DejaVu Sans"
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
 REG
-        wine regedit /S "$BUILD_DIR/fonts.reg" >/dev/null 2>&1 || true
+    if ! cmp -s "$settings.new" "$settings"; then
+        wine regedit /S "$settings.new" >/dev/null 2>&1 || true
         wineserver -w
+        mv "$settings.new" "$settings"
+    else
+        rm -f "$settings.new"
     fi
     # One server for the whole run saves each test its start-up. Its services
     # are started here, detached from our output: started by a test they would
