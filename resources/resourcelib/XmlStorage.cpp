@@ -4,7 +4,7 @@
 #include "foundation/filesystem/FileNames.h"
 #include "foundation/filesystem/Folder.h"
 #include "foundation/strings/NumberStrings.h"
-#include "resources/resourcelib/FontSpecification.h"
+#include "resources/resourcelib/FontText.h"
 #include "skin/commongui/PictureLoaders.h"
 #include "skin/layout/ParseColor.h"
 
@@ -36,7 +36,7 @@ bool AsColor(const std::wstring& text, COLORREF& value) {
 }
 
 bool AsFont(const std::wstring& text, SharedFont& value) {
-    value = CreateFontFromSpecification(text);
+    value = CreateFontFromText(text);
     return !CommonGuiLib::IsNullGDIObject(value);
 }
 

@@ -6,8 +6,8 @@
 // "@SmallCaptionFont", "@MenuFont", "@StatusFont" or "@MessageFont" is that
 // font of the system, and its values fill the empty fields.
 //
-//   CreateFontFromSpecification(L"Segoe UI,-12|Tahoma,-13,1");
-//   CreateFontFromSpecification(L"@MenuFont,");
+//   CreateFontFromText(L"Segoe UI,-12|Tahoma,-13,1");
+//   CreateFontFromText(L"@MenuFont,");
 #include "foundation/strings/LiteString.h"
 #include "resources/resourcelib/ResourceType.h"
 
@@ -15,6 +15,6 @@ namespace ResourceLib {
 
 // An empty pointer when no alternative gives a font. A numeric field that is
 // not a decimal number raises boost::bad_lexical_cast.
-SharedFont CreateFontFromSpecification(const wlitestring& specification);
+SharedFont CreateFontFromText(const wlitestring& fontText);
 
 }  // namespace ResourceLib

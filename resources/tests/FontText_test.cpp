@@ -1,4 +1,4 @@
-#include "resources/resourcelib/FontSpecification.h"
+#include "resources/resourcelib/FontText.h"
 
 #include <boost/lexical_cast.hpp>
 #include <gtest/gtest.h>
@@ -7,7 +7,7 @@
 
 namespace {
 
-using ResourceLib::CreateFontFromSpecification;
+using ResourceLib::CreateFontFromText;
 using ResourceLib::SharedFont;
 
 LOGFONTW Describe(const SharedFont& font) {
@@ -23,10 +23,10 @@ LOGFONTW SystemMenuFont() {
     return metrics.lfMenuFont;
 }
 
-TEST(FontSpecification, Fonts) {
+TEST(FontText, Fonts) {
     const LOGFONTW menu = SystemMenuFont();
     struct Case {
-        const wchar_t* specification;
+        const wchar_t* fontText;
         std::wstring face;
         LONG height;
         LONG weight;
@@ -46,8 +46,8 @@ TEST(FontSpecification, Fonts) {
         {L"@Unknown,-12", L"Unknown", -12, 0, 0, 0, 0, CLEARTYPE_QUALITY},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(std::wstring(c.specification)));
-        const LOGFONTW font = Describe(CreateFontFromSpecification(c.specification));
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.fontText)));
+        const LOGFONTW font = Describe(CreateFontFromText(c.fontText));
         EXPECT_EQ(c.face, font.lfFaceName);
         EXPECT_EQ(c.height, font.lfHeight);
         EXPECT_EQ(c.weight, font.lfWeight);
@@ -58,13 +58,13 @@ TEST(FontSpecification, Fonts) {
     }
 }
 
-TEST(FontSpecification, NoFont) {
+TEST(FontText, NoFont) {
     // An alternative needs a comma.
-    for (const wchar_t* specification : {L"", L"|", L"Tahoma", L"Tahoma|Verdana", L" | "}) {
-        SCOPED_TRACE(testing::PrintToString(std::wstring(specification)));
-        EXPECT_FALSE(CreateFontFromSpecification(specification));
+    for (const wchar_t* fontText : {L"", L"|", L"Tahoma", L"Tahoma|Verdana", L" | "}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(fontText)));
+        EXPECT_FALSE(CreateFontFromText(fontText));
     }
-    EXPECT_THROW(CreateFontFromSpecification(L"Tahoma,big"), boost::bad_lexical_cast);
+    EXPECT_THROW(CreateFontFromText(L"Tahoma,big"), boost::bad_lexical_cast);
 }
 
 }  // namespace

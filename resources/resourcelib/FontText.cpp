@@ -1,4 +1,4 @@
-#include "resources/resourcelib/FontSpecification.h"
+#include "resources/resourcelib/FontText.h"
 
 #include "foundation/strings/NumberStrings.h"
 #include "foundation/strings/StringAlgorithms.h"
@@ -91,9 +91,9 @@ SharedFont CreateFromAlternative(std::wstring alternative, bool isLast) {
 
 }  // namespace
 
-SharedFont CreateFontFromSpecification(const wlitestring& specification) {
+SharedFont CreateFontFromText(const wlitestring& fontText) {
     std::vector<std::wstring> alternatives;
-    STLHelpers::Split(specification, L"|", alternatives, true, true, false);
+    STLHelpers::Split(fontText, L"|", alternatives, true, true, false);
     for (std::size_t i = 0; i < alternatives.size(); ++i) {
         SharedFont font = CreateFromAlternative(alternatives[i], i + 1 == alternatives.size());
         if (font)
