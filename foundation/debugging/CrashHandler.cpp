@@ -6,7 +6,7 @@
 #include "foundation/debugging/ReportFolders.h"
 #include "foundation/debugging/StampedNames.h"
 #include "foundation/filesystem/File.h"
-#include "foundation/filesystem/SpecialFolders.h"
+#include "foundation/filesystem/ShellFolders.h"
 #include "foundation/registry/Key.h"
 #include "foundation/system/Environment.h"
 

@@ -1,7 +1,7 @@
 #include "foundation/debugging/LogLine.h"
 
 #include "foundation/debugging/LogLevel.h"
-#include "foundation/filesystem/SpecialFolders.h"
+#include "foundation/filesystem/ShellFolders.h"
 #include "foundation/strings/NumberStrings.h"
 
 namespace Debugging {

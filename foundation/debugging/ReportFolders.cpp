@@ -1,7 +1,7 @@
 #include "foundation/debugging/ReportFolders.h"
 
 #include "foundation/filesystem/File.h"
-#include "foundation/filesystem/SpecialFolders.h"
+#include "foundation/filesystem/ShellFolders.h"
 
 #include <shlobj.h>
 

@@ -2,7 +2,7 @@
 
 #include "foundation/debugging/TimeStamp.h"
 #include "foundation/filesystem/FileNames.h"
-#include "foundation/filesystem/SpecialFolders.h"
+#include "foundation/filesystem/ShellFolders.h"
 #include "foundation/strings/NumberStrings.h"
 
 #include <windows.h>

@@ -1,6 +1,6 @@
 #include "foundation/filesystem/UniquePath.h"
 
-#include "foundation/filesystem/SpecialFolders.h"
+#include "foundation/filesystem/ShellFolders.h"
 #include "foundation/system/Guid.h"
 
 #include <shlwapi.h>

@@ -3,7 +3,7 @@
 #include "foundation/errors/Checks.h"
 #include "foundation/filesystem/File.h"
 #include "foundation/filesystem/FileNames.h"
-#include "foundation/filesystem/SpecialFolders.h"
+#include "foundation/filesystem/ShellFolders.h"
 #include "foundation/registry/Key.h"
 #include "foundation/strings/StringAlgorithms.h"
 #include "foundation/system/ShellExecute.h"

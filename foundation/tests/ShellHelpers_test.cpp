@@ -1,6 +1,6 @@
 #include "foundation/system/ShellHelpers.h"
 
-#include "foundation/filesystem/SpecialFolders.h"
+#include "foundation/filesystem/ShellFolders.h"
 #include "foundation/tests/RecordingSink.h"
 #include "foundation/tests/ShellLaunchRecorder.h"
 #include "testing/TempFolder.h"

@@ -1,7 +1,7 @@
 #include "foundation/filesystem/UniquePath.h"
 
 #include "foundation/filesystem/FileNames.h"
-#include "foundation/filesystem/SpecialFolders.h"
+#include "foundation/filesystem/ShellFolders.h"
 #include "testing/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 
 #include "foundation/filesystem/File.h"
 #include "foundation/filesystem/Folder.h"
-#include "foundation/filesystem/SpecialFolders.h"
+#include "foundation/filesystem/ShellFolders.h"
 #include "foundation/registry/Key.h"
 #include "foundation/registry/RootKeys.h"
 #include "resources/resourcelib/DefaultManager.h"

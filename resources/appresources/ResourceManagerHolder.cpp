@@ -4,7 +4,7 @@
 #include "foundation/errors/ReportingObject.h"
 #include "foundation/filesystem/File.h"
 #include "foundation/filesystem/Folder.h"
-#include "foundation/filesystem/SpecialFolders.h"
+#include "foundation/filesystem/ShellFolders.h"
 #include "foundation/system/Library.h"
 #include "resources/appresources/ResManagerExtraParamsProvider.h"
 #include "resources/resourcelib/ManagerFactory.h"

@@ -2,7 +2,7 @@
 
 #include "CopiedProgram.h"
 #include "ResourceFolderFixture.h"
-#include "foundation/filesystem/SpecialFolders.h"
+#include "foundation/filesystem/ShellFolders.h"
 #include "resources/appresources/MainResourceIds.h"
 #include "resources/appresources/UpdaterResourceIds.h"
 #include "resources/resourcelib/ManagerFactory.h"

@@ -1,6 +1,6 @@
 #include "resources/resourcelib/SystemIconLocation.h"
 
-#include "foundation/filesystem/SpecialFolders.h"
+#include "foundation/filesystem/ShellFolders.h"
 #include "skin/commongui/SharedBitmaps.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "resources/resourcelib/SystemStorage.h"
 
-#include "foundation/filesystem/SpecialFolders.h"
+#include "foundation/filesystem/ShellFolders.h"
 #include "resources/resourcelib/ManagerFactory.h"
 #include "skin/commongui/SharedBitmaps.h"
 

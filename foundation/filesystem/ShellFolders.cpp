@@ -1,4 +1,4 @@
-#include "foundation/filesystem/SpecialFolders.h"
+#include "foundation/filesystem/ShellFolders.h"
 
 #include "foundation/errors/Checks.h"
 #include "foundation/filesystem/FileNames.h"

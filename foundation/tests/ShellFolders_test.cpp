@@ -1,4 +1,4 @@
-#include "foundation/filesystem/SpecialFolders.h"
+#include "foundation/filesystem/ShellFolders.h"
 
 #include "RecordingSink.h"
 #include "testing/TempFolder.h"
@@ -18,7 +18,7 @@ bool EndsWithNoCase(const std::wstring& text, const std::wstring& end) {
     return text.size() >= end.size() && _wcsicmp(text.c_str() + text.size() - end.size(), end.c_str()) == 0;
 }
 
-TEST(SpecialFolders, TemporaryAndModuleFolders) {
+TEST(ShellFolders, TemporaryAndModuleFolders) {
     const std::wstring temp = GetTempFolder().GetPath();
     ASSERT_FALSE(temp.empty());
     EXPECT_EQ(L'\\', temp.back());
@@ -40,7 +40,7 @@ TEST(SpecialFolders, TemporaryAndModuleFolders) {
     EXPECT_EQ(L".\\Resources\\Main", MakePathRelativeToModule(folder + L"Resources\\Main", nullptr));
 }
 
-TEST(SpecialFolders, ShellFolders) {
+TEST(ShellFolders, KnownLocations) {
     wchar_t windows[MAX_PATH] = {};
     GetWindowsDirectoryW(windows, MAX_PATH);
     EXPECT_EQ(windows, GetSpecialFolder(CSIDL_WINDOWS).GetPath());
@@ -50,7 +50,7 @@ TEST(SpecialFolders, ShellFolders) {
     EXPECT_EQ(L"", GetSpecialFolder(0x7F).GetPath());
 }
 
-TEST(SpecialFolders, LongAndShortForms) {
+TEST(ShellFolders, LongAndShortForms) {
     Testing::TempFolder temp;
     const std::wstring file = temp.WriteFile(L"A rather long folder name\\A rather long file name.extension", "x");
     const std::wstring shortForm = GetShortPath(file);
@@ -67,7 +67,7 @@ TEST(SpecialFolders, LongAndShortForms) {
     EXPECT_EQ(deep, GetLongPath(deep));
 }
 
-TEST(SpecialFolders, ConversionFailureIsReportedAndKeepsThePath) {
+TEST(ShellFolders, ConversionFailureIsReportedAndKeepsThePath) {
     Testing::TempFolder temp;
     RecordingSink sink;
     ScopedSink scope(&sink);
