@@ -139,6 +139,14 @@ void StorageBase::_Succeed(ErrorCodePtr ec) {
         ec->clear();
 }
 
+bool StorageBase::_StartLookup(bool isValidKey, ResourceErrorCodes invalidCode, ErrorCodePtr ec) {
+    if (!isValidKey) {
+        _Fail(invalidCode, ec);
+        return false;
+    }
+    return _EnsureCurrent(ec);
+}
+
 bool StorageBase::_EnsureCurrent(ErrorCodePtr ec) {
     const boost::shared_ptr<IInternalManager> manager = _GetManager();
     if (!manager) {
@@ -202,11 +210,7 @@ bool StorageBase::ReleaseCachedResource(int id, ResourceType type) {
 
 template <class Value, class Fetch>
 Value StorageBase::_LookupByName(ByName<Value>& cache, const wlitestring& name, ErrorCodePtr ec, Fetch fetch) {
-    if (name.empty()) {
-        _Fail(InvalidResourceName, ec);
-        return Value();
-    }
-    if (!_EnsureCurrent(ec))
+    if (!_StartLookup(!name.empty(), InvalidResourceName, ec))
         return Value();
     std::wstring key = name.str();
     const auto cached = cache.find(key);
@@ -226,11 +230,7 @@ Value StorageBase::_LookupByName(ByName<Value>& cache, const wlitestring& name, 
 
 template <class Value, class Fetch>
 Value StorageBase::_LookupById(ById<Value>& cache, int id, ErrorCodePtr ec, Fetch fetch) {
-    if (id < 0) {
-        _Fail(InvalidResourceID, ec);
-        return Value();
-    }
-    if (!_EnsureCurrent(ec))
+    if (!_StartLookup(id >= 0, InvalidResourceID, ec))
         return Value();
     GrowTo(cache, id);
     if (cache[id].valid) {
@@ -277,11 +277,7 @@ decltype(Entry::value) StorageBase::_LookupVariantByName(std::map<std::wstring, 
                                                          const wlitestring& name, const Entry& key, ErrorCodePtr ec,
                                                          Fetch fetch) {
     typedef decltype(Entry::value) Value;
-    if (name.empty()) {
-        _Fail(InvalidResourceName, ec);
-        return Value();
-    }
-    if (!_EnsureCurrent(ec))
+    if (!_StartLookup(!name.empty(), InvalidResourceName, ec))
         return Value();
     std::wstring mapKey = name.str();
     const auto cached = cache.find(mapKey);
@@ -304,11 +300,7 @@ template <class Entry, class Fetch>
 decltype(Entry::value) StorageBase::_LookupVariantById(std::vector<Variants<Entry>>& cache, int id, const Entry& key,
                                                        ErrorCodePtr ec, Fetch fetch) {
     typedef decltype(Entry::value) Value;
-    if (id < 0) {
-        _Fail(InvalidResourceID, ec);
-        return Value();
-    }
-    if (!_EnsureCurrent(ec))
+    if (!_StartLookup(id >= 0, InvalidResourceID, ec))
         return Value();
     GrowTo(cache, id);
     if (const Entry* found = FindVariant(cache[id], key)) {
@@ -369,11 +361,7 @@ BinaryData StorageBase::GetBinaryByName(const wlitestring& name, ErrorCodePtr ec
 }
 
 BinaryData StorageBase::GetBinaryById(int id, ErrorCodePtr ec) {
-    if (id < 0) {
-        _Fail(InvalidResourceID, ec);
-        return BinaryData();
-    }
-    if (!_EnsureCurrent(ec))
+    if (!_StartLookup(id >= 0, InvalidResourceID, ec))
         return BinaryData();
     GrowTo(m_binariesById, id);
     if (m_binariesById[id].valid) {

@@ -136,6 +136,9 @@ private:
     // False (code stored or raised) when the manager is gone. Reloads after a
     // change of language or skin.
     bool _EnsureCurrent(ErrorCodePtr ec);
+    // The start of every lookup: an invalid key fails with `invalidCode`,
+    // then the caches are made current. False when the lookup cannot go on.
+    bool _StartLookup(bool isValidKey, ResourceErrorCodes invalidCode, ErrorCodePtr ec);
     void _ClearCaches();
     // False when the manager is gone (reported as a failed check).
     bool _Replace(const std::wstring& name, std::wstring& replacement);
