@@ -1,5 +1,7 @@
 #include "foundation/errors/StorageSystemError.h"
 
+#include "foundation/errors/CodeName.h"
+
 namespace StorageSystem {
 
 const char* error_category::name() const noexcept {
@@ -12,8 +14,7 @@ std::string error_category::message(int code) const {
         "DriversNotRegistered", "InvalidPath", "ItemIsNotGroup",      "ItemIsGroup",
         "InvalidSource", "InvalidAccessMode", "ItemNotFound",         "IncompatibleDriver",
     };
-    const unsigned index = static_cast<unsigned>(code);
-    return index < sizeof(kNames) / sizeof(kNames[0]) ? kNames[index] : kNames[None];
+    return ErrorHandling::CodeName(kNames, code);
 }
 
 const boost::system::error_category& GetErrorCategory() {

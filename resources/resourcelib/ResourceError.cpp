@@ -1,5 +1,7 @@
 #include "resources/resourcelib/ResourceError.h"
 
+#include "foundation/errors/CodeName.h"
+
 namespace ResourceLib {
 
 const char* error_category::name() const noexcept {
@@ -11,8 +13,7 @@ std::string error_category::message(int code) const {
         "None",       "ResourceNotFound",    "InvalidResourceID", "InvalidResourceName",
         "NotSupported", "InvalidStorageState", "InvalidResource",
     };
-    const unsigned index = static_cast<unsigned>(code);
-    return index < sizeof(kNames) / sizeof(kNames[0]) ? kNames[index] : kNames[None];
+    return ErrorHandling::CodeName(kNames, code);
 }
 
 const boost::system::error_category& GetErrorCategory() {
