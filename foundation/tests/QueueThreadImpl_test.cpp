@@ -180,6 +180,75 @@ TEST(QueueThreadImpl, TasksLeftInTheQueueWhenTheThreadEndsAreReleased) {
     ExpectOnlyTheCreatorHolds(tasks);
 }
 
+// Holds a sender between its readiness check and its post until the thread
+// has drained its queue, and the thread after the drain until the sender has
+// posted: the post comes as late as it can while the thread still lives.
+struct LatePost {
+    static OwnedHandle& SenderChecked() {
+        static OwnedHandle event = CreateManualResetEvent();
+        return event;
+    }
+    static OwnedHandle& Drained() {
+        static OwnedHandle event = CreateManualResetEvent();
+        return event;
+    }
+    static OwnedHandle& Posted() {
+        static OwnedHandle event = CreateManualResetEvent();
+        return event;
+    }
+};
+
+struct LateCellFactory : DefaultQueueTaskFactory<QueueTask> {
+    static WPARAM MakeCell(const TaskPtr& task) {
+        ::SetEvent(LatePost::SenderChecked().Get());
+        ::WaitForSingleObject(LatePost::Drained().Get(), 1000);
+        return DefaultQueueTaskFactory<QueueTask>::MakeCell(task);
+    }
+};
+
+class LateRunner : public QueueThreadImpl<LateRunner, LateCellFactory> {
+public:
+    ~LateRunner() { Stop(); }
+
+    DWORD _Run() {
+        MSG msg;
+        while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            if (msg.message == kTaskMessage)
+                if (const TaskPtr task = _TakeTask(msg.wParam))
+                    task->Run();
+        }
+        return 0;
+    }
+
+    void _OnThreadExit() {
+        QueueThreadImpl::_OnThreadExit();
+        ::SetEvent(LatePost::Drained().Get());
+        ::WaitForSingleObject(LatePost::Posted().Get(), 2000);
+    }
+};
+
+TEST(QueueThreadImpl, APostRacingTheThreadsEndIsNeitherLostNorLeaked) {
+    Journal journal;
+    const auto tasks = MakeTasks(journal, 1);
+    LateRunner runner;
+    ASSERT_TRUE(runner.Start(false, 0));
+    ASSERT_TRUE(runner._WaitForQueue(5000));
+    bool posted = false;
+    {
+        ThreadTests::BoundedCall sender("post", [&] {
+            posted = runner._PostTask(tasks[0]);
+            ::SetEvent(LatePost::Posted().Get());
+        });
+        ASSERT_TRUE(IsSignalled(LatePost::SenderChecked().Get(), 5000));
+        RunBounded("Stop", [&] { runner.Stop(); });
+    }
+    // Accepted while the queue was ready, it came after the body's last
+    // message and went with the thread: no message holds it any more.
+    EXPECT_TRUE(posted);
+    EXPECT_TRUE(journal.runs.empty());
+    ExpectOnlyTheCreatorHolds(tasks);
+}
+
 TEST(QueueThreadImpl, ATaskCellCarriesOneReference) {
     Journal journal;
     const auto tasks = MakeTasks(journal, 1);

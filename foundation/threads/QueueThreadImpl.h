@@ -4,6 +4,7 @@
 // The derived class's body loops on GetMessage until WM_QUIT and runs each
 // kTaskMessage it gets: _TakeTask(msg.wParam) hands it the task and frees the
 // cell. Any thread may post; Start and Stop belong to the owner.
+#include "foundation/sync/CriticalSection.h"
 #include "foundation/threads/QueueTask.h"
 #include "foundation/threads/StartPolicy.h"
 #include "foundation/threads/StopPolicy.h"
@@ -26,6 +27,12 @@ public:
     bool _PostTask(const TaskPtr& task) {
         if (!task || !this->_IsRunning() || !this->_WaitForQueue(Policy::StartPolicy::ReadyTimeout))
             return false;
+        // The thread withdraws its readiness and then drains its queue under
+        // this lock: a post that still sees the queue ready lands before the
+        // drain, never after it, where nobody would take it.
+        Synchronization::CriticalSection::Scope lock(m_postLock);
+        if (!this->_WaitForQueue(0))
+            return false;
         const WPARAM cell = TaskFactory::MakeCell(task);
         if (::PostThreadMessageW(this->_GetThreadId(), kTaskMessage, cell, 0))
             return true;
@@ -39,10 +46,14 @@ public:
     // Tasks still queued when the body has ended would never run and never be
     // released; they go with the thread.
     void _OnThreadExit() {
+        Synchronization::CriticalSection::Scope lock(m_postLock);
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, kTaskMessage, kTaskMessage, PM_REMOVE))
             TaskFactory::TakeCell(msg.wParam);
     }
+
+private:
+    Synchronization::CriticalSection m_postLock;
 };
 
 }  // namespace ThreadLib
