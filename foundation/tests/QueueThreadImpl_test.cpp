@@ -228,6 +228,8 @@ public:
 };
 
 TEST(QueueThreadImpl, APostRacingTheThreadsEndIsNeitherLostNorLeaked) {
+    for (OwnedHandle* event : {&LatePost::SenderChecked(), &LatePost::Drained(), &LatePost::Posted()})
+        ::ResetEvent(event->Get());
     Journal journal;
     const auto tasks = MakeTasks(journal, 1);
     LateRunner runner;
