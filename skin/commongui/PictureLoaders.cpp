@@ -1,6 +1,9 @@
 #include "skin/commongui/PictureLoaders.h"
 
+#include "foundation/errors/Checks.h"
+
 #include "skin/commongui/SharedBitmaps.h"
+#include "skin/gdiplus/GdiplusStartupHolder.h"
 
 #include <afxres_find.h>
 #include <atlimage.h>
@@ -22,6 +25,8 @@ LPCWSTR ResourceName(const wlitestring& name, wlitestring::c_string_holder& hold
 SharedBitmap LoadBitmapFromFile(const wlitestring& path, bool premultiply) {
     HBITMAP bitmap = nullptr;
     if (!path.empty()) {
+        // Picture files are decoded by GDI+, started before the program's entry.
+        CHECK_WARNING(IsProcessGdiplusStarted());
         wlitestring::c_string_holder file(path);
         ATL::CImage image;
         if (SUCCEEDED(image.Load(file.c_str())))

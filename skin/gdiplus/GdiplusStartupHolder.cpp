@@ -38,6 +38,10 @@ struct ProcessGdiplusStartup {
 
 }  // namespace
 
+bool IsProcessGdiplusStarted() noexcept {
+    return g_processGdiplusToken != 0;
+}
+
 GdiplusStartupHolder::GdiplusStartupHolder() : m_token(0) {
     m_token = StartGdiplus();
 }

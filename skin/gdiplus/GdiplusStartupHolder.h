@@ -21,3 +21,8 @@ public:
 private:
     ULONG_PTR m_token;
 };
+
+// Whether the process-wide start-up made before the program's entry
+// succeeded. Asking also links that start-up into every program that asks:
+// the libraries are static, and an object file nobody refers to is left out.
+bool IsProcessGdiplusStarted() noexcept;

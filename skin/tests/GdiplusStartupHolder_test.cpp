@@ -18,6 +18,8 @@ const std::vector<Testing::Bgra> kPixels = {{1, 2, 3, 4}, {5, 6, 7, 8}};
 // The process-wide start-up is made before main(): pictures decode in a fresh
 // process that never made a holder, and GDI+ is shut down at exit cleanly.
 TESTING_CHILD_SCENARIO(GdiplusDecodesWithoutAHolder) {
+    if (!IsProcessGdiplusStarted())
+        return 2;
     const std::wstring path = ::_wgetenv(L"SKIN_TEST_PICTURE");
     return IsNullGDIObject(LoadBitmapFromFile(path, false)) ? 1 : 0;
 }
