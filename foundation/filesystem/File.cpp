@@ -77,17 +77,7 @@ std::wstring File::GetVersionString() const {
 }
 
 bool File::ShellOpen(const wlitestring& parameters, int showCommand) const {
-    wlitestring::c_string_holder parameterText(parameters);
-    SHELLEXECUTEINFOW sei = {};
-    sei.cbSize = sizeof sei;
-    // As ShellExecuteW: no error dialogs, only the instance code.
-    sei.fMask = SEE_MASK_FLAG_NO_UI;
-    sei.lpVerb = L"open";
-    sei.lpFile = m_path.c_str();
-    sei.lpParameters = parameters.empty() ? nullptr : parameterText.c_str();
-    sei.nShow = showCommand;
-    const BOOL started = System::ShellExecuteCall(&sei);
-    return started && reinterpret_cast<INT_PTR>(sei.hInstApp) > 32;
+    return System::ShellExecuteInstance(L"open", m_path, parameters, showCommand) > 32;
 }
 
 System::Process File::ShellExecuteProcess(const wlitestring& parameters, int showCommand) const {

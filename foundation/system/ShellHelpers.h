@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/system/ShellExecute.h"
 // Handing a file or a web address to the Windows shell: a file shown
 // selected in its folder, a media file played, an address opened in Internet
 // Explorer. No state; any thread. Every launch goes through the program's
@@ -13,12 +14,6 @@
 #include <string>
 
 namespace System {
-
-// ShellExecuteW through the shell door: the instance code it would return
-// (above 32 on success). A null verb is the default verb; empty parameters
-// pass none.
-INT_PTR ShellExecuteInstance(const wchar_t* verb, const wlitestring& file, const wlitestring& parameters,
-                             int showCommand);
 
 // The default value of Internet Explorer's LocalServer32 key (HKLM, the
 // program's own view) without its enclosing double quotes; "" when absent.
