@@ -62,9 +62,11 @@ public:
         if (start < 0)
             return npos;
         const int subLength = sub.length();
-        if (length() < start + subLength)
+        // Compared as differences: start + subLength could overflow.
+        const int lastStart = length() - subLength;
+        if (start > lastStart)
             return npos;
-        for (int at = start; at + subLength <= m_length; ++at) {
+        for (int at = start; at <= lastStart; ++at) {
             if (std::char_traits<Ch>::compare(m_pText + at, sub.m_pText, subLength) == 0)
                 return at;
         }

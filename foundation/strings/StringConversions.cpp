@@ -1,21 +1,15 @@
 #include "foundation/strings/StringConversions.h"
 
-#include <cstring>
-#include <cwchar>
+#include <string>
 
 namespace STLHelpers {
 namespace {
 
-int MeasureIfNeeded(const char* text, int length) {
+template <class Ch>
+int MeasureIfNeeded(const Ch* text, int length) {
     if (!text)
         return 0;
-    return length < 0 ? static_cast<int>(std::strlen(text)) : length;
-}
-
-int MeasureIfNeeded(const wchar_t* text, int length) {
-    if (!text)
-        return 0;
-    return length < 0 ? static_cast<int>(std::wcslen(text)) : length;
+    return length < 0 ? static_cast<int>(std::char_traits<Ch>::length(text)) : length;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cwchar>
 #include <new>
 #include <set>
 
@@ -21,6 +22,9 @@ const wchar_t kValueTypeName[] =
     L"class Synchronization::AtomicNumberT<int,class Synchronization::AtomicAutoPolicy<int> >";
 
 const int kAttempts = 3;
+
+// Characters a file name may not hold; those below U+0020 are tested apart.
+const wchar_t kNotInFileNames[] = L"|\\?*<\":>/";
 
 std::uint32_t AddressOf(const EnvironmentValue* pValue) {
     return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(pValue));
@@ -72,6 +76,8 @@ bool VariableHoldsAddress(const std::wstring& variableName, const EnvironmentVal
 
 // The values this module published: it keeps one reference on each until
 // exit. Its lock also makes one find-or-create of this module a whole step.
+// The table itself is never freed: static objects destroyed after the exit
+// step below may still ask for values.
 struct PublishedValues {
     Synchronization::CriticalSection lock;
     std::set<EnvironmentValuePtr> values;
@@ -79,14 +85,17 @@ struct PublishedValues {
 
 PublishedValues* g_pPublished = nullptr;
 
+void ReleasePublishedValues() {
+    std::set<EnvironmentValuePtr> released;
+    Synchronization::CriticalSection::Scope lock(g_pPublished->lock);
+    released.swap(g_pPublished->values);
+}
+
 PublishedValues& GetPublishedValues() {
     static Synchronization::BuiltOnce s_once;
     s_once.Run([] {
         g_pPublished = new PublishedValues;
-        std::atexit([] {
-            delete g_pPublished;
-            g_pPublished = nullptr;
-        });
+        std::atexit(&ReleasePublishedValues);
         return true;
     });
     return *g_pPublished;
@@ -164,7 +173,7 @@ std::wstring EnvironmentValueVariableName(const wlitestring& name) {
     result += L'_';
     result.append(name.begin(), name.end());
     for (wchar_t& ch : result) {
-        if (ch < 0x20 || std::wstring(L"|\\?*<\":>/").find(ch) != std::wstring::npos)
+        if (ch < 0x20 || std::wcschr(kNotInFileNames, ch))
             ch = L'_';
     }
     return result;

@@ -264,6 +264,27 @@ TEST(EnvironmentValue, TheVariableDisappearsAfterTheLastRelease) {
     EXPECT_EQ(0u, Testing::RunChildScenario("RemovesTheVariableAtExit").exitCode);
 }
 
+// Runs after the module let its published values go at exit, as a static
+// object's destructor might: asking for a value must still work.
+void AskForAValueAfterTheModulesExitStep() {
+    int initial = 7;
+    EnvironmentValuePtr value;
+    System::GetEnvironmentValue(value, L"afterExit", &initial);
+    _exit(value && *value->Value() == 7 ? 0 : 52);
+}
+
+TESTING_CHILD_SCENARIO(AsksForAValueDuringExit) {
+    std::atexit(&AskForAValueAfterTheModulesExitStep);
+    int initial = 0;
+    EnvironmentValuePtr value;
+    System::GetEnvironmentValue(value, L"beforeExit", &initial);
+    return value ? 0 : 10;
+}
+
+TEST(EnvironmentValue, AValueCanStillBeAskedForDuringExit) {
+    EXPECT_EQ(0u, Testing::RunChildScenario("AsksForAValueDuringExit").exitCode);
+}
+
 TEST(SharedValues, EachNamedValueIsOneObjectWithItsInitialNumber) {
     struct Case {
         const wchar_t* name;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 namespace {
@@ -48,6 +49,8 @@ TEST(LiteString, Find) {
         {L"hello", L"l", 0, 2},      {L"hello", L"l", 3, 3},    {L"hello", L"lo", 0, 3},
         {L"hello", L"lo", 4, -1},    {L"hello", L"x", 0, -1},   {L"hello", L"hello!", 0, -1},
         {L"hello", L"h", 6, -1},     {L"", L"", 0, 0},          {L"aaa", L"aa", 1, 1},
+        // A start so far past the end that start + substring length overflows.
+        {L"hello", L"lo", INT_MAX, -1}, {L"hello", L"o", INT_MAX, -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "find(\"" << c.sub << "\", " << c.start << ") in \"" << c.text << "\"");
