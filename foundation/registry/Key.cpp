@@ -8,10 +8,6 @@ namespace {
 // The largest string value read, in characters with its terminating zero.
 const DWORD kStringBufferCharacters = 32768;
 
-REGSAM WithView(REGSAM access, bool ownView) {
-    return access | (ownView ? 0 : KEY_WOW64_64KEY);
-}
-
 }  // namespace
 
 Key::Key(RootKey root, const wlitestring& path) : m_root(root), m_path(path.str()) {}

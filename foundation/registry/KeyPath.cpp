@@ -67,17 +67,13 @@ void KeyPath::SetDWORD(LONG& status, const wlitestring& name, DWORD value) const
 }
 
 void KeyPath::_OpenKey(KeyHandle& holder, LONG& status, REGSAM access) const {
-    holder = KeyHandle::Open(ToHandle(m_root), GetPath().c_str(), WithView(access), status);
+    holder = KeyHandle::Open(ToHandle(m_root), GetPath().c_str(), WithView(access, m_isOwnView), status);
 }
 
 void KeyPath::_CreateKey(KeyHandle& holder, LONG& status, DWORD options, REGSAM access) const {
     if (m_isVolatile)
         options |= REG_OPTION_VOLATILE;
-    holder = KeyHandle::Create(ToHandle(m_root), GetPath().c_str(), options, WithView(access), status);
-}
-
-REGSAM KeyPath::WithView(REGSAM access) const {
-    return access | (m_isOwnView ? 0 : KEY_WOW64_64KEY);
+    holder = KeyHandle::Create(ToHandle(m_root), GetPath().c_str(), options, WithView(access, m_isOwnView), status);
 }
 
 }  // namespace Registry

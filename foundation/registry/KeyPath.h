@@ -53,8 +53,6 @@ private:
     void _CreateKey(KeyHandle& holder, LONG& status, DWORD options, REGSAM access) const;
     void AppendPart(const std::wstring& part);
     void AppendWithRoot(const wlitestring& text);
-    REGSAM WithView(REGSAM access) const;
-
     RegPath m_path;
     RootKey m_root;
     bool m_isOwnView;

@@ -29,6 +29,12 @@ bool ParseRootName(const wlitestring& text, int& index);
 RootKey ParseRootKeyLongName(const wlitestring& text);
 
 HKEY ToHandle(RootKey root);
+
+// The access rights for one of the two views of the registry: the program's
+// own (the 32-bit view for this 32-bit program) or the 64-bit one.
+inline REGSAM WithView(REGSAM access, bool ownView) {
+    return access | (ownView ? 0 : KEY_WOW64_64KEY);
+}
 RootKey ToRootKey(HKEY predefined);
 
 }  // namespace Registry
