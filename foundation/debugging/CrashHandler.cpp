@@ -9,6 +9,7 @@
 #include "foundation/filesystem/ShellFolders.h"
 #include "foundation/registry/Key.h"
 #include "foundation/system/Environment.h"
+#include "foundation/system/StructuredExceptionGuard.h"
 
 namespace ErrorReport {
 
@@ -29,13 +30,26 @@ void PublishParams(const CrashHandlingParams& params) {
     System::SetEnvironmentText(L"ProductNameShort", params.shortName, mode);
 }
 
-bool StartSupportTool() {
+// The steps of a report run guarded against C++ exceptions and against
+// faults (structured exceptions): the crash handler itself must not crash.
+// A step cut short by a fault leaks what it built; the process ends anyway.
+template <class Step>
+bool RunGuarded(Step&& step) {
     try {
-        const FileSystem::File tool = FileSystem::GetApplicationFolder().GetFile(kSupportToolName);
-        return tool.ShellExecuteProcess(L"/crash", SW_SHOWNORMAL).HasHandle();
+        DWORD code = 0;
+        return System::RunStructuredGuarded(step, code);
     } catch (...) {
         return false;
     }
+}
+
+bool StartSupportTool() {
+    bool isStarted = false;
+    RunGuarded([&isStarted] {
+        const FileSystem::File tool = FileSystem::GetApplicationFolder().GetFile(kSupportToolName);
+        isStarted = tool.ShellExecuteProcess(L"/crash", SW_SHOWNORMAL).HasHandle();
+    });
+    return isStarted;
 }
 
 }  // namespace
@@ -76,17 +90,16 @@ bool ExecuteGenericCrashHandlingVezozazIzeviz(EXCEPTION_POINTERS* pExceptionPoin
     record.ResolveNames();
     const DWORD mode = record.ResolveMode();
 
+    // A failure here leaves the report without a dump; it goes on.
     std::wstring dumpPath;
-    try {
+    RunGuarded([&] {
         const std::wstring folder =
             FileSystem::Folder(GetErrorReportFolder(record.GetProductName())).GetSubFolder(L"CrashDumps").GetPath();
         if (!FileSystem::Folder(folder).Create() && mode == CrashModeVerbose)
             ShowCrashMessage(record.GetOwnerWindow(), FolderFailureText(folder), record.GetShortProductName());
         dumpPath = MakeStampedFilePath(folder, L"CrashReport.dmp");
         WriteMiniDump(dumpPath, pExceptionPointers, MiniDumpNormal);
-    } catch (...) {
-        // The report goes on without a dump.
-    }
+    });
 
     if (mode != CrashModeVerbose)
         return true;

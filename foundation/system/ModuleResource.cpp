@@ -8,7 +8,10 @@ ModuleResource::ModuleResource(const wchar_t* name, const wchar_t* type, HMODULE
     : m_resource(FindResourceW(module, name, type)), m_module(module) {}
 
 bool ModuleResource::Read(void* buffer, DWORD& size) const {
-    if (buffer && size)
+    // No buffer holds nothing, whatever size comes with it: only the size is told.
+    if (!buffer)
+        size = 0;
+    if (size)
         std::memset(buffer, 0, size);
     if (!m_resource) {
         size = 0;

@@ -17,7 +17,8 @@ public:
 
     // Size protocol: the buffer is zeroed over `size` bytes. Missing resource:
     // size 0, false. Resource larger than `size`: size = the bytes needed,
-    // false. Otherwise the bytes are copied and the result is true.
+    // false. Otherwise the bytes are copied and the result is true. A null
+    // buffer counts as size 0.
     bool Read(void* buffer, DWORD& size) const;
     // The whole resource; false (and an empty list) when it is missing.
     bool ReadBytes(std::vector<BYTE>& bytes) const;

@@ -11,6 +11,8 @@
 // it short: keep guarded steps to plain system calls.
 #include <windows.h>
 
+#include <type_traits>
+
 namespace System {
 
 // False when a structured exception ended the step; its code goes to `code`.
@@ -18,7 +20,9 @@ bool _RunStructuredGuarded(void (*step)(void*), void* context, DWORD& code);
 
 template <class Step>
 bool RunStructuredGuarded(Step&& step, DWORD& code) {
-    return _RunStructuredGuarded([](void* context) { (*static_cast<Step*>(context))(); },
+    // A named step makes Step a reference type: point at what it refers to.
+    typedef typename std::remove_reference<Step>::type StepType;
+    return _RunStructuredGuarded([](void* context) { (*static_cast<StepType*>(context))(); },
                                  const_cast<void*>(static_cast<const void*>(&step)), code);
 }
 

@@ -63,6 +63,30 @@ TESTING_CHILD_SCENARIO(CrashesWithTheInstalledHandler) {
     return 0;  // the filter let the program go on
 }
 
+// A fault inside the report itself: in the shell while the support tool
+// starts, or in the desktop lookup while the dump is made.
+BOOL FaultingShellExecute(SHELLEXECUTEINFOW*) {
+    *static_cast<volatile int*>(nullptr) = 1;
+    return TRUE;
+}
+
+std::wstring FaultingShellFolderLookup(int) {
+    *static_cast<volatile int*>(nullptr) = 1;
+    return std::wstring();
+}
+
+TESTING_CHILD_SCENARIO(CrashesWhileReporting) {
+    UseSeamsFromEnvironment();
+    InstallCrashHandler(kShortName, kProduct);
+    const std::wstring step = ReadVariable(L"DebuggingTests_FaultingStep").value_or(L"");
+    if (step == L"support tool")
+        System::SetShellExecute(&FaultingShellExecute);
+    else
+        SetShellFolderLookup(&FaultingShellFolderLookup);
+    Fault(L"null write");
+    return 0;
+}
+
 TESTING_CHILD_SCENARIO(CrashesQuietly) {
     UseSeamsFromEnvironment();
     SetUpErrorReporting(kProduct, kShortName, kCrashReplace, &GetProcessCrashReportInfo());
@@ -223,6 +247,31 @@ TEST_F(CrashHandler, MessageNamesTheDumpWhenTheSupportToolDoesNotStart) {
                                      run.DumpFolder() + L"\\" + dumps[0] + L"'\n"),
               run.Messages());
     EXPECT_FALSE(run.SupportToolStarted(0));
+}
+
+TEST_F(CrashHandler, FaultDuringTheReportStillEndsWith255) {
+    {
+        SCOPED_TRACE("the support tool's start faults: a failed start");
+        CrashRun run;
+        const Testing::ChildResult result =
+            run.Run("CrashesWhileReporting", {{L"DebuggingTests_FaultingStep", L"support tool"}});
+        EXPECT_FALSE(result.timedOut);
+        EXPECT_EQ(255u, result.exitCode);
+        const std::vector<std::wstring> dumps = run.Dumps();
+        ASSERT_EQ(1u, dumps.size());
+        EXPECT_NE(std::string::npos,
+                  run.Messages().find(STLHelpers::WideToUtf8(run.DumpFolder() + L"\\" + dumps[0])));
+    }
+    {
+        SCOPED_TRACE("the dump step faults: the support tool starts without a dump");
+        CrashRun run;
+        const Testing::ChildResult result =
+            run.Run("CrashesWhileReporting", {{L"DebuggingTests_FaultingStep", L"dump"}});
+        EXPECT_FALSE(result.timedOut);
+        EXPECT_EQ(255u, result.exitCode);
+        EXPECT_TRUE(run.Dumps().empty());
+        EXPECT_EQ(ExpectedRecord("0"), run.AwaitSupportToolRecord());
+    }
 }
 
 TEST_F(CrashHandler, MessageWhenTheDumpFolderCannotBeMade) {

@@ -33,6 +33,13 @@ TEST(ModuleResource, ReadFollowsTheSizeProtocol) {
     EXPECT_EQ(kProbeBytes, bytes);
 }
 
+TEST(ModuleResource, WithoutABufferReadOnlyTellsTheSize) {
+    const System::ModuleResource probe(kProbeName, kProbeType, GetModuleHandleW(nullptr));
+    DWORD size = 64;  // a size that would hold the resource, but no buffer behind it
+    EXPECT_FALSE(probe.Read(nullptr, size));
+    EXPECT_EQ(kProbeBytes.size(), size);
+}
+
 TEST(ModuleResource, MissingResourceReadsNothing) {
     const System::ModuleResource missing(L"NO_SUCH_PROBE", kProbeType, GetModuleHandleW(nullptr));
     EXPECT_FALSE(missing.IsFound());

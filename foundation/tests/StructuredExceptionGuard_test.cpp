@@ -37,6 +37,16 @@ TEST(StructuredExceptionGuard, SystemExceptionsBecomeTheirCode) {
     }
 }
 
+TEST(StructuredExceptionGuard, NamedStepsRunToo) {
+    int runs = 0;
+    auto step = [&runs] { ++runs; };
+    const auto& constStep = step;
+    DWORD code = 0;
+    EXPECT_TRUE(System::RunStructuredGuarded(step, code));
+    EXPECT_TRUE(System::RunStructuredGuarded(constStep, code));
+    EXPECT_EQ(2, runs);
+}
+
 TEST(StructuredExceptionGuard, CppExceptionsPassThroughAndTheFrameIsRemoved) {
     EXCEPTION_REGISTRATION_RECORD* const before = InnermostRegistration();
     DWORD code = 0;
