@@ -51,20 +51,23 @@ ScenarioRegistration::ScenarioRegistration(const char* name, ScenarioFunction fu
     Scenarios()[name] = function;
 }
 
-ChildResult RunChildScenario(const std::string& scenario, const EnvironmentChanges& environment,
-                             unsigned long timeoutMs) {
+ChildResult RunProgram(const std::wstring& program, const std::wstring& arguments,
+                       const EnvironmentChanges& environment, unsigned long timeoutMs) {
     ChildResult result;
-    wchar_t exe[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring commandLine = L"\"" + std::wstring(exe) + L"\" " +
-                               std::wstring(kScenarioSwitch, kScenarioSwitch + strlen(kScenarioSwitch)) +
-                               std::wstring(scenario.begin(), scenario.end());
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path = program;
+    if (path.find(L'\\') == std::wstring::npos) {
+        path = self;
+        path = path.substr(0, path.rfind(L'\\') + 1) + program;
+    }
+    std::wstring commandLine = L"\"" + path + L"\" " + arguments;
     std::vector<wchar_t> block = BuildEnvironment(environment);
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(exe, &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, block.data(),
-                        nullptr, &si, &pi))
+    if (!CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                        block.data(), nullptr, &si, &pi))
         return result;
     result.started = true;
     if (WaitForSingleObject(pi.hProcess, timeoutMs) != WAIT_OBJECT_0) {
@@ -78,6 +81,16 @@ ChildResult RunChildScenario(const std::string& scenario, const EnvironmentChang
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return result;
+}
+
+ChildResult RunChildScenario(const std::string& scenario, const EnvironmentChanges& environment,
+                             unsigned long timeoutMs) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return RunProgram(self,
+                      std::wstring(kScenarioSwitch, kScenarioSwitch + strlen(kScenarioSwitch)) +
+                          std::wstring(scenario.begin(), scenario.end()),
+                      environment, timeoutMs);
 }
 
 bool RunScenarioFromCommandLine(int argc, char** argv, int& exitCode) {

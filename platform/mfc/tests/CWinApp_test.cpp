@@ -5,6 +5,7 @@
 
 #include "MfcTestResources.h"
 #include "MfcTestSupport.h"
+#include "testing/ChildProcess.h"
 #include "testing/TempRegistryKey.h"
 
 #include <gtest/gtest.h>
@@ -401,25 +402,8 @@ namespace {
 
 // Starts the entry probe beside the test program and gives its exit code.
 DWORD RunEntryProbe(const std::wstring& arguments) {
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring probe(path);
-    probe = probe.substr(0, probe.find_last_of(L'\\') + 1) + L"mfc_entry_probe.exe";
-    std::wstring commandLine = L"\"" + probe + L"\" " + arguments;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(probe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return 0xFFFFFFFF;
-    DWORD exitCode = 0xFFFFFFFE;
-    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(process.hProcess, &exitCode);
-    else
-        TerminateProcess(process.hProcess, 0xFFFFFFFD);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return exitCode;
+    const Testing::ChildResult result = Testing::RunProgram(L"mfc_entry_probe.exe", arguments, {}, 30000);
+    return result.started && !result.timedOut ? result.exitCode : 0xFFFFFFFF;
 }
 
 TEST(AfxWinMain, TheLibrarysEntryPointStartsAProgramsApplicationObject) {

@@ -1,3 +1,4 @@
+#include "testing/ChildProcess.h"
 #include "testing/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -7,28 +8,10 @@
 
 namespace {
 
-std::wstring ToolPath() {
-    wchar_t module[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring path = module;
-    return path.substr(0, path.rfind(L'\\') + 1) + L"VezozazIzeviz.exe";
-}
-
-// Starts the tool with the given arguments and waits (bounded) for it to end.
+// Starts the tool beside the test program and gives its exit code.
 DWORD RunTool(const std::wstring& arguments) {
-    std::wstring commandLine = L"\"" + ToolPath() + L"\" " + arguments;
-    STARTUPINFOW si = {sizeof si};
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(ToolPath().c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return 0xFFFFFFFF;
-    DWORD code = 0xFFFFFFFE;
-    if (WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(pi.hProcess, &code);
-    else
-        TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return code;
+    const Testing::ChildResult result = Testing::RunProgram(L"VezozazIzeviz.exe", arguments, {}, 30000);
+    return result.started && !result.timedOut ? result.exitCode : 0xFFFFFFFF;
 }
 
 TEST(SupportTool, RecordsItsCommandLineAndTheCrashVariables) {

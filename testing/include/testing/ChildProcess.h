@@ -27,6 +27,12 @@ struct ChildResult {
     unsigned long exitCode = 0;
 };
 
+// Starts a program of this build (a file name resolves beside the test
+// executable) with the arguments and environment changes, and waits for it,
+// killing it after the timeout.
+ChildResult RunProgram(const std::wstring& program, const std::wstring& arguments,
+                       const EnvironmentChanges& environment = {}, unsigned long timeoutMs = 60000);
+
 ChildResult RunChildScenario(const std::string& scenario,
                              const EnvironmentChanges& environment = {},
                              unsigned long timeoutMs = 60000);
