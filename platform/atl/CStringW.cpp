@@ -345,8 +345,10 @@ void CStringW::Format(UINT formatId, ...) {
 }
 
 void CStringW::FormatV(LPCWSTR format, va_list args) {
-    m_text.clear();
-    AppendFormatV(format, args);
+    // Formatted apart: the format or an argument may be our own text.
+    CStringW result;
+    result.AppendFormatV(format, args);
+    m_text.swap(result.m_text);
 }
 
 void CStringW::AppendFormat(LPCWSTR format, ...) {

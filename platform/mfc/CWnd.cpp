@@ -384,6 +384,8 @@ void CWnd::FinishNcDestroy() {
         SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     m_pfnSuper = nullptr;
     Detach();
+    // A modal loop of this window has nothing left to wait for.
+    m_nFlags &= ~WF_CONTINUEMODAL;
     PostNcDestroy();  // may delete this
 }
 

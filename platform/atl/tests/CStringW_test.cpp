@@ -81,6 +81,15 @@ TEST(CStringW, FormatsWithWideStringArguments) {
     EXPECT_EQ(longText.GetLength(), 5000);
 }
 
+TEST(CStringW, FormatMayUseItsOwnTextAsArgumentOrFormat) {
+    CString text(L"base");
+    text.Format(L"%s and %s", text.GetString(), text.GetString());
+    EXPECT_EQ(text, L"base and base");
+    CString format(L"<%d>");
+    format.Format(format.GetString(), 7);
+    EXPECT_EQ(format, L"<7>");
+}
+
 TEST(CStringW, BufferRoundTripTakesLengthFromTerminator) {
     CString text(L"keep");
     wchar_t* buffer = text.GetBuffer(64);

@@ -299,6 +299,25 @@ TEST(CDialog, EndDialogInOnInitDialogSkipsTheLoop) {
     EXPECT_FALSE(hookCalled);
 }
 
+CDialog* g_stuckDialog = nullptr;
+
+void CALLBACK EndStuckLoop(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_stuckDialog)
+        g_stuckDialog->EndModalLoop(-2);
+}
+
+TEST(CDialog, DestroyingTheWindowEndsItsModalLoop) {
+    CDialog dialog(IDD_SMALL);
+    // The window's own safety timer goes with the window; this one does not.
+    g_stuckDialog = &dialog;
+    const UINT_PTR safety = ::SetTimer(nullptr, 0, 5000, &EndStuckLoop);
+    ModalLoopAction action([](CWnd& shown) { shown.DestroyWindow(); });
+    EXPECT_EQ(dialog.DoModal(), -1);
+    ::KillTimer(nullptr, safety);
+    g_stuckDialog = nullptr;
+    EXPECT_EQ(dialog.m_hWnd, nullptr);
+}
+
 TEST(CDialog, MissingTemplateGivesMinusOne) {
     CDialog dialog(4242);
     EXPECT_EQ(dialog.DoModal(), -1);
