@@ -208,46 +208,6 @@ bool StorageBase::ReleaseCachedResource(int id, ResourceType type) {
     }
 }
 
-template <class Value, class Fetch>
-Value StorageBase::_LookupByName(ByName<Value>& cache, const wlitestring& name, ErrorCodePtr ec, Fetch fetch) {
-    if (!_StartLookup(!name.empty(), InvalidResourceName, ec))
-        return Value();
-    std::wstring key = name.str();
-    const auto cached = cache.find(key);
-    if (cached != cache.end() && cached->second.valid) {
-        _Succeed(ec);
-        return cached->second.value;
-    }
-    bool succeeded = false;
-    Value value = RunFetch(ec, fetch, succeeded);
-    if (!succeeded)
-        return Value();
-    CacheEntry<Value>& entry = cache[std::move(key)];
-    entry.value = value;
-    entry.valid = true;
-    return value;
-}
-
-template <class Value, class Fetch>
-Value StorageBase::_LookupById(ById<Value>& cache, int id, ErrorCodePtr ec, Fetch fetch) {
-    if (!_StartLookup(id >= 0, InvalidResourceID, ec))
-        return Value();
-    GrowTo(cache, id);
-    if (cache[id].valid) {
-        _Succeed(ec);
-        return cache[id].value;
-    }
-    bool succeeded = false;
-    Value value = RunFetch(ec, fetch, succeeded);
-    if (!succeeded)
-        return Value();
-    // A nested lookup inside the fetch may have reloaded and emptied the cache.
-    GrowTo(cache, id);
-    cache[id].value = value;
-    cache[id].valid = true;
-    return value;
-}
-
 namespace {
 
 template <class Entry>
@@ -272,38 +232,26 @@ void StoreVariant(std::list<Entry>& variants, const Entry& entry) {
 
 }  // namespace
 
-template <class Entry, class Fetch>
-decltype(Entry::value) StorageBase::_LookupVariantByName(std::map<std::wstring, Variants<Entry>>& cache,
-                                                         const wlitestring& name, const Entry& key, ErrorCodePtr ec,
-                                                         Fetch fetch) {
-    typedef decltype(Entry::value) Value;
-    if (!_StartLookup(!name.empty(), InvalidResourceName, ec))
-        return Value();
-    std::wstring mapKey = name.str();
-    const auto cached = cache.find(mapKey);
-    if (cached != cache.end()) {
-        if (const Entry* found = FindVariant(cached->second, key)) {
-            _Succeed(ec);
-            return found->value;
-        }
+template <class Value, class SlotOf, class Fetch>
+Value StorageBase::_LookupCached(SlotOf slotOf, ErrorCodePtr ec, Fetch fetch) {
+    if (slotOf().valid) {
+        _Succeed(ec);
+        return slotOf().value;
     }
     bool succeeded = false;
-    Entry entry = key;
-    entry.value = RunFetch(ec, fetch, succeeded);
+    Value value = RunFetch(ec, fetch, succeeded);
     if (!succeeded)
         return Value();
-    StoreVariant(cache[std::move(mapKey)], entry);
-    return entry.value;
+    CacheEntry<Value>& entry = slotOf();
+    entry.value = value;
+    entry.valid = true;
+    return value;
 }
 
-template <class Entry, class Fetch>
-decltype(Entry::value) StorageBase::_LookupVariantById(std::vector<Variants<Entry>>& cache, int id, const Entry& key,
-                                                       ErrorCodePtr ec, Fetch fetch) {
-    typedef decltype(Entry::value) Value;
-    if (!_StartLookup(id >= 0, InvalidResourceID, ec))
-        return Value();
-    GrowTo(cache, id);
-    if (const Entry* found = FindVariant(cache[id], key)) {
+template <class Entry, class SlotOf, class Fetch>
+decltype(Entry::value) StorageBase::_LookupCachedVariant(SlotOf slotOf, const Entry& key, ErrorCodePtr ec,
+                                                         Fetch fetch) {
+    if (const Entry* found = FindVariant(slotOf(), key)) {
         _Succeed(ec);
         return found->value;
     }
@@ -311,10 +259,52 @@ decltype(Entry::value) StorageBase::_LookupVariantById(std::vector<Variants<Entr
     Entry entry = key;
     entry.value = RunFetch(ec, fetch, succeeded);
     if (!succeeded)
-        return Value();
-    GrowTo(cache, id);
-    StoreVariant(cache[id], entry);
+        return decltype(Entry::value)();
+    StoreVariant(slotOf(), entry);
     return entry.value;
+}
+
+template <class Value, class Fetch>
+Value StorageBase::_LookupByName(ByName<Value>& cache, const wlitestring& name, ErrorCodePtr ec, Fetch fetch) {
+    if (!_StartLookup(!name.empty(), InvalidResourceName, ec))
+        return Value();
+    const std::wstring key = name.str();
+    return _LookupCached<Value>([&]() -> CacheEntry<Value>& { return cache[key]; }, ec, fetch);
+}
+
+template <class Value, class Fetch>
+Value StorageBase::_LookupById(ById<Value>& cache, int id, ErrorCodePtr ec, Fetch fetch) {
+    if (!_StartLookup(id >= 0, InvalidResourceID, ec))
+        return Value();
+    return _LookupCached<Value>(
+        [&]() -> CacheEntry<Value>& {
+            GrowTo(cache, id);
+            return cache[id];
+        },
+        ec, fetch);
+}
+
+template <class Entry, class Fetch>
+decltype(Entry::value) StorageBase::_LookupVariantByName(std::map<std::wstring, Variants<Entry>>& cache,
+                                                         const wlitestring& name, const Entry& key, ErrorCodePtr ec,
+                                                         Fetch fetch) {
+    if (!_StartLookup(!name.empty(), InvalidResourceName, ec))
+        return decltype(Entry::value)();
+    const std::wstring mapKey = name.str();
+    return _LookupCachedVariant([&]() -> Variants<Entry>& { return cache[mapKey]; }, key, ec, fetch);
+}
+
+template <class Entry, class Fetch>
+decltype(Entry::value) StorageBase::_LookupVariantById(std::vector<Variants<Entry>>& cache, int id, const Entry& key,
+                                                       ErrorCodePtr ec, Fetch fetch) {
+    if (!_StartLookup(id >= 0, InvalidResourceID, ec))
+        return decltype(Entry::value)();
+    return _LookupCachedVariant(
+        [&]() -> Variants<Entry>& {
+            GrowTo(cache, id);
+            return cache[id];
+        },
+        key, ec, fetch);
 }
 
 std::wstring StorageBase::GetStringByName(const wlitestring& name, ErrorCodePtr ec) {

@@ -143,6 +143,13 @@ private:
     // False when the manager is gone (reported as a failed check).
     bool _Replace(const std::wstring& name, std::wstring& replacement);
 
+    // A cached value of the slot that `slotOf()` gives (made when missing),
+    // or the fetched one, cached on success. The slot is asked for again
+    // after the fetch: a nested lookup may have reloaded and emptied the cache.
+    template <class Value, class SlotOf, class Fetch>
+    Value _LookupCached(SlotOf slotOf, ErrorCodePtr ec, Fetch fetch);
+    template <class Entry, class SlotOf, class Fetch>
+    decltype(Entry::value) _LookupCachedVariant(SlotOf slotOf, const Entry& key, ErrorCodePtr ec, Fetch fetch);
     template <class Value, class Fetch>
     Value _LookupByName(ByName<Value>& cache, const wlitestring& name, ErrorCodePtr ec, Fetch fetch);
     template <class Value, class Fetch>
