@@ -107,3 +107,15 @@ function(brunlow_add_tests name)
     set_tests_properties(${name}.${stem} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
   endforeach()
 endfunction()
+
+# brunlow_add_heap_check(<test executable> <scenario>)
+# Runs a child scenario of a test executable on its own with Wine's heap
+# checks on: any invalid free or damaged block that Wine reports fails it.
+function(brunlow_add_heap_check name scenario)
+  set(test ${name}.HeapCheck.${scenario})
+  add_test(NAME ${test} COMMAND ${name} --child-scenario=${scenario})
+  set_tests_properties(${test} PROPERTIES
+    ENVIRONMENT "WINEDEBUG=-all,warn+heap,err+heap"
+    FAIL_REGULAR_EXPRESSION "heap:[^\n]*([Ii]nvalid|corrupt|[Ff]ailed)"
+    TIMEOUT 900)
+endfunction()

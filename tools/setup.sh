@@ -31,6 +31,54 @@ brunlow_install_packages() {
         "${missing[@]}" >/dev/null
 }
 
+# Some kernels run no 32-bit code (booted without IA-32 emulation), and the
+# 32-bit Wine loader then fails with "Exec format error". There the loader
+# runs under QEMU's user-mode i386 emulator, registered with binfmt_misc.
+# Debian 12's QEMU (7.2) needs about a minute to start each Wine process;
+# Debian 13's starts one in half a second, so its static emulator is taken
+# from Debian 13's signed archive.
+BRUNLOW_QEMU_I386=/usr/local/libexec/brunlow/qemu-i386
+
+brunlow_can_run_i386() {
+    /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+brunlow_enable_i386() {
+    brunlow_can_run_i386 && return 0
+    if [ "$(id -u)" != 0 ]; then
+        echo "error: this kernel runs no 32-bit programs; run as root to set up the i386 emulator" >&2
+        exit 1
+    fi
+    if [ ! -x "$BRUNLOW_QEMU_I386" ]; then
+        echo "This kernel runs no 32-bit programs: installing QEMU's i386 user-mode emulator"
+        local apt_dir
+        apt_dir="$(mktemp -d)"
+        mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/deb"
+        echo "deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian trixie main" \
+            > "$apt_dir/sources.list"
+        local apt_options=(-q -o Dir::Etc::SourceList="$apt_dir/sources.list" -o Dir::Etc::SourceParts=/dev/null
+                           -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache="$apt_dir/cache"
+                           -o APT::Architectures::=amd64 -o APT::Sandbox::User=root)
+        apt-get "${apt_options[@]}" update >/dev/null
+        (cd "$apt_dir/deb" && apt-get "${apt_options[@]}" download qemu-user >/dev/null)
+        dpkg-deb -x "$apt_dir"/deb/qemu-user_*.deb "$apt_dir/root"
+        install -D -m 755 "$apt_dir/root/usr/bin/qemu-i386" "$BRUNLOW_QEMU_I386"
+        rm -rf "$apt_dir"
+    fi
+    local binfmt=/proc/sys/fs/binfmt_misc
+    [ -e "$binfmt/register" ] || mount -t binfmt_misc binfmt_misc "$binfmt"
+    if [ ! -e "$binfmt/brunlow-i386" ]; then
+        # i386 executables and shared objects; F opens the emulator now, so
+        # it serves every mount namespace and chroot.
+        printf '%s' ':brunlow-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'"$BRUNLOW_QEMU_I386"':F' \
+            > "$binfmt/register"
+    fi
+    if ! brunlow_can_run_i386; then
+        echo "error: 32-bit programs do not run here, not even under $BRUNLOW_QEMU_I386" >&2
+        exit 1
+    fi
+}
+
 brunlow_build() {
     # Configured every time: a new subsystem or stand-in folder is found then.
     cmake -S . -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-mingw32.cmake" >/dev/null
@@ -44,11 +92,15 @@ brunlow_prepare_wine() {
         echo "Creating the Wine prefix in $WINEPREFIX"
         WINEARCH=win64 wineboot -i >/dev/null 2>&1 || true
         wineserver -w
-        # Wine's own Tahoma, Marlett and MS Sans Serif are found only inside the prefix.
-        if [ -d /usr/share/fonts/truetype/wine ]; then
-            cp -n /usr/share/fonts/truetype/wine/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-        fi
     fi
+    # Wine's own Tahoma, Marlett and MS Sans Serif (Debian's fonts-wine) are
+    # found only inside the prefix. Copied on every run so that an older
+    # prefix gets them too.
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    local font
+    for font in /usr/share/wine/fonts/*.ttf; do
+        [ -e "$fonts/${font##*/}" ] || cp "$font" "$fonts/"
+    done
     # Settings of the prefix, imported again whenever they change:
     # metric-compatible font substitutes, and top-level windows that Wine
     # manages itself (without a window manager, X otherwise makes every hide

@@ -45,7 +45,7 @@ bool _StreamCallSucceeded(BOOL result) {
 }
 
 HANDLE _OpenFileStreamHandle(const wlitestring& path, int openMode, int accessMode,
-                             const LayoutLib::CustomValues& options, std::unique_ptr<AttributeKeeper>& pKeeper) {
+                             const STLHelpers::CustomValues& options, std::unique_ptr<AttributeKeeper>& pKeeper) {
     // An unknown access mode would open a handle that can neither read nor
     // write, and could create the file doing so.
     const bool knownAccess = accessMode >= STLHelpers_::AccessRead && accessMode <= STLHelpers_::AccessReadWrite;
@@ -62,7 +62,7 @@ HANDLE _OpenFileStreamHandle(const wlitestring& path, int openMode, int accessMo
     }
 
     DWORD flags = FILE_ATTRIBUTE_NORMAL;
-    const bool* pDeleteOnClose = LayoutLib::_FindCustomBool(options, L"deleteOnClose");
+    const bool* pDeleteOnClose = STLHelpers::_FindCustomBool(options, L"deleteOnClose");
     if (pDeleteOnClose && *pDeleteOnClose)
         flags |= FILE_FLAG_DELETE_ON_CLOSE;
 
@@ -76,7 +76,7 @@ HANDLE _OpenFileStreamHandle(const wlitestring& path, int openMode, int accessMo
 }
 
 boost::shared_ptr<STLHelpers_::IStream> OpenFileStream(const wlitestring& path, int openMode, int accessMode,
-                                                       const LayoutLib::CustomValues& options) {
+                                                       const STLHelpers::CustomValues& options) {
     return boost::make_shared<FileStream>(path, openMode, accessMode, options);
 }
 

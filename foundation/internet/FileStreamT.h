@@ -2,15 +2,15 @@
 // A stream over a Win32 file handle, opened in the constructor and closed in
 // the destructor. Used by one thread at a time.
 //
-//   LayoutLib::CustomValues options;
-//   LayoutLib::SetCustomValue(options, L"deleteOnClose", true);
+//   STLHelpers::CustomValues options;
+//   STLHelpers::SetCustomValue(options, L"deleteOnClose", true);
 //   boost::shared_ptr<STLHelpers_::IStream> pScratch =
 //       FileSystem::OpenFileStream(path, STLHelpers_::OpenCreate, STLHelpers_::AccessReadWrite, options);
 #include "foundation/internet/AttributeKeeper.h"
 #include "foundation/internet/IStream.h"
 #include "foundation/strings/LiteString.h"
 #include "foundation/system/AutoHandle.h"
-#include "skin/layout/CustomValues.h"
+#include "foundation/core/CustomValues.h"
 
 #include <boost/shared_ptr.hpp>
 
@@ -25,7 +25,7 @@ namespace FileSystem {
 // `pKeeper` receives the attribute keeper for write access before the file is
 // opened, so a read-only bit it cleared is set again when opening fails.
 HANDLE _OpenFileStreamHandle(const wlitestring& path, int openMode, int accessMode,
-                             const LayoutLib::CustomValues& options, std::unique_ptr<AttributeKeeper>& pKeeper);
+                             const STLHelpers::CustomValues& options, std::unique_ptr<AttributeKeeper>& pKeeper);
 
 // Each operation returns the success of its one Win32 call; a call that fails
 // without a last error counts as done. The error stays the thread's last error.
@@ -34,7 +34,7 @@ bool _StreamCallSucceeded(BOOL result);
 template <class Interface>
 class FileStreamT : public Interface {
 public:
-    FileStreamT(const wlitestring& path, int openMode, int accessMode, const LayoutLib::CustomValues& options)
+    FileStreamT(const wlitestring& path, int openMode, int accessMode, const STLHelpers::CustomValues& options)
         : m_openMode(openMode), m_accessMode(accessMode), m_options(options) {
         m_handle.Reset(_OpenFileStreamHandle(path, openMode, accessMode, m_options, m_pAttributeKeeper));
     }
@@ -100,7 +100,7 @@ private:
 
     int m_openMode;
     int m_accessMode;
-    LayoutLib::CustomValues m_options;
+    STLHelpers::CustomValues m_options;
     STLHelpers::AutoHandle m_handle;
     std::unique_ptr<AttributeKeeper> m_pAttributeKeeper;  // write access only
 };
@@ -109,6 +109,6 @@ extern template class FileStreamT<STLHelpers_::IStream>;
 typedef FileStreamT<STLHelpers_::IStream> FileStream;
 
 boost::shared_ptr<STLHelpers_::IStream> OpenFileStream(const wlitestring& path, int openMode, int accessMode,
-                                                       const LayoutLib::CustomValues& options);
+                                                       const STLHelpers::CustomValues& options);
 
 }  // namespace FileSystem

@@ -312,7 +312,7 @@ bool Url::DownloadToFile(const wlitestring& path) {
     CHECK_ERROR(!target.empty());
     TemporaryFile temporary(TemporaryPathFor(target));
     bool isDownloaded = DownloadToStream(FileSystem::OpenFileStream(
-        temporary.Path(), STLHelpers_::OpenCreate, STLHelpers_::AccessWrite, LayoutLib::CustomValues()));
+        temporary.Path(), STLHelpers_::OpenCreate, STLHelpers_::AccessWrite, STLHelpers::CustomValues()));
     if (!isDownloaded)
         return false;
     // A read-only target is replaced and read-only again afterwards, as when

@@ -13,7 +13,7 @@ using namespace STLHelpers_;
 using FileSystem::OpenFileStream;
 using Testing::ReadFileBytes;
 
-const LayoutLib::CustomValues kNoOptions;
+const STLHelpers::CustomValues kNoOptions;
 
 DWORD AttributesOf(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str());
@@ -166,7 +166,7 @@ TEST(FileStreamT, DeleteOnCloseOption) {
     const struct {
         const wchar_t* name;
         bool set;
-        LayoutLib::CustomValue value;
+        STLHelpers::CustomValue value;
         bool remains;
     } cases[] = {
         {L"unset.tmp", false, false, true},
@@ -177,9 +177,9 @@ TEST(FileStreamT, DeleteOnCloseOption) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.name);
-        LayoutLib::CustomValues options;
+        STLHelpers::CustomValues options;
         if (c.set)
-            LayoutLib::SetCustomValue(options, L"deleteOnClose", c.value);
+            STLHelpers::SetCustomValue(options, L"deleteOnClose", c.value);
         const std::wstring path = folder / c.name;
         {
             auto pStream = OpenFileStream(path, OpenCreate, AccessReadWrite, options);

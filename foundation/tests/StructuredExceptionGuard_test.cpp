@@ -1,4 +1,5 @@
 #include "foundation/system/StructuredExceptionGuard.h"
+#include "testing/Emulation.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,7 @@ TEST(StructuredExceptionGuard, SystemExceptionsBecomeTheirCode) {
         DWORD code;
     } cases[] = {
         {"nothing raised", [] {}, true, 0},
-        {"access fault", [] { WriteThrough(nullptr); }, false, EXCEPTION_ACCESS_VIOLATION},
+        {"access fault", [] { WriteThrough(nullptr); }, false, Testing::AccessFaultCode()},
         {"raised code", [] { RaiseException(0xE0421234, 0, 0, nullptr); }, false, 0xE0421234},
     };
     for (const Case& c : cases) {
@@ -59,7 +60,7 @@ TEST(StructuredExceptionGuard, CppExceptionsPassThroughAndTheFrameIsRemoved) {
     EXPECT_TRUE(System::RunStructuredGuarded(
         [&] { innerCompleted = System::RunStructuredGuarded([] { WriteThrough(nullptr); }, innerCode); }, code));
     EXPECT_FALSE(innerCompleted);
-    EXPECT_EQ(static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION), innerCode);
+    EXPECT_EQ(Testing::AccessFaultCode(), innerCode);
 }
 
 }  // namespace

@@ -284,7 +284,7 @@ TEST_F(UrlTest, DownloadToStreamWritesEveryChunk) {
     bool result = false;
     ThreadTests::RunBounded("DownloadToStream", [&] {
         auto pStream = FileSystem::OpenFileStream(path, STLHelpers_::OpenCreate, STLHelpers_::AccessWrite,
-                                                  LayoutLib::CustomValues());
+                                                  STLHelpers::CustomValues());
         ASSERT_TRUE(pStream->Write("head:", 5, nullptr));
         result = Url(m_server.Url(L"/five")).DownloadToStream(pStream);
     });
@@ -294,7 +294,7 @@ TEST_F(UrlTest, DownloadToStreamWritesEveryChunk) {
     // A stream that cannot write cancels the download.
     const std::wstring readOnly = m_folder.WriteFile(L"source.bin", "source");
     auto pReader = FileSystem::OpenFileStream(readOnly, STLHelpers_::OpenExisting, STLHelpers_::AccessRead,
-                                              LayoutLib::CustomValues());
+                                              STLHelpers::CustomValues());
     ThreadTests::RunBounded("DownloadToStream",
                             [&] { result = Url(m_server.Url(L"/five")).DownloadToStream(pReader); });
     EXPECT_FALSE(result);

@@ -1,19 +1,27 @@
 #include "AfxState.h"
 
+#include <memory>
+
 namespace {
 
-// The state lives on the heap: window objects destroyed during static
-// destruction (after the thread's thread_local objects are gone) may still
-// look into it, and then get a fresh one that is never freed.
-thread_local AFX_THREAD_STATE* t_state = nullptr;
+// Each thread's state lives on the heap behind a fiber-local slot whose
+// callback frees it when the thread ends. Not a thread_local object with a
+// destructor: with this toolchain a thread's thread_local block is freed
+// before its thread_local destructors run, and such a destructor frees
+// garbage. The callback gets the state itself and touches no thread_local.
+void WINAPI FreeThreadState(void* pState) {
+    delete static_cast<AFX_THREAD_STATE*>(pState);
+}
 
-struct ThreadStateOwner {
-    ~ThreadStateOwner() {
-        delete t_state;
-        t_state = nullptr;
-    }
-};
-thread_local ThreadStateOwner t_stateOwner;
+DWORD ThreadStateSlot() {
+    static const DWORD slot = [] {
+        const DWORD allocated = ::FlsAlloc(&FreeThreadState);
+        if (allocated == FLS_OUT_OF_INDEXES)
+            AfxThrowMemoryException();
+        return allocated;
+    }();
+    return slot;
+}
 
 LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam) {
     AFX_THREAD_STATE& state = AfxGetThreadState();
@@ -42,11 +50,13 @@ LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 AFX_THREAD_STATE& AfxGetThreadState() {
-    if (!t_state) {
-        t_state = new AFX_THREAD_STATE;
-        (void)&t_stateOwner;  // registers the owner's destructor for this thread
-    }
-    return *t_state;
+    const DWORD slot = ThreadStateSlot();
+    if (void* pState = ::FlsGetValue(slot))
+        return *static_cast<AFX_THREAD_STATE*>(pState);
+    std::unique_ptr<AFX_THREAD_STATE> pState(new AFX_THREAD_STATE);
+    if (!::FlsSetValue(slot, pState.get()))
+        AfxThrowMemoryException();
+    return *pState.release();
 }
 
 void AFX_THREAD_STATE::DeleteTempObjects() {

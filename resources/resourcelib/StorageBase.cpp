@@ -24,35 +24,50 @@ public:
 
 // Strings that name each other in braces would expand without end: a name
 // whose expansion is under way on this thread is not looked up again, and a
-// chain of names stops growing at this depth.
+// chain of names stops growing at this depth. The names being expanded live
+// in frames on the expanding thread's own stack, linked through a plain
+// thread_local pointer: with this toolchain a thread's thread_local block is
+// freed before its thread_local destructors run, so no thread_local object
+// here may have a destructor (a per-thread vector of names freed garbage when
+// its thread ended).
 constexpr std::size_t kMaxExpansionDepth = 32;
 
-std::vector<std::wstring>& ExpandingNames() {
-    static thread_local std::vector<std::wstring> names;
-    return names;
-}
+class ExpansionFrame;
+thread_local const ExpansionFrame* t_pInnermostExpansion = nullptr;
 
 class ExpansionFrame {
 public:
-    explicit ExpansionFrame(const wlitestring& name) : m_pushed(!name.empty()) {
-        if (m_pushed)
-            ExpandingNames().push_back(name.str());
+    explicit ExpansionFrame(const wlitestring& name)
+        : m_name(name), m_pOuter(t_pInnermostExpansion), m_depth(m_pOuter ? m_pOuter->m_depth : 0) {
+        if (!m_name.empty()) {
+            ++m_depth;
+            t_pInnermostExpansion = this;
+        }
     }
     ~ExpansionFrame() {
-        if (m_pushed)
-            ExpandingNames().pop_back();
+        if (!m_name.empty())
+            t_pInnermostExpansion = m_pOuter;
     }
     ExpansionFrame(const ExpansionFrame&) = delete;
     ExpansionFrame& operator=(const ExpansionFrame&) = delete;
 
-private:
-    bool m_pushed;
-};
+    // False when `name` is being expanded on this thread or the chain is full.
+    static bool MayExpand(const std::wstring& name) {
+        const ExpansionFrame* pFrame = t_pInnermostExpansion;
+        if (pFrame && pFrame->m_depth >= kMaxExpansionDepth)
+            return false;
+        for (; pFrame; pFrame = pFrame->m_pOuter) {
+            if (!pFrame->m_name.empty() && pFrame->m_name == name)
+                return false;
+        }
+        return true;
+    }
 
-bool MayExpand(const std::wstring& name) {
-    const std::vector<std::wstring>& names = ExpandingNames();
-    return names.size() < kMaxExpansionDepth && std::find(names.begin(), names.end(), name) == names.end();
-}
+private:
+    const wlitestring m_name;  // the caller's text outlives the frame
+    const ExpansionFrame* const m_pOuter;
+    std::size_t m_depth;
+};
 
 // "{0}" to "{99}" are left for the formatting that follows.
 bool IsNumberedPlaceholder(const std::wstring& name) {
@@ -451,7 +466,7 @@ bool StorageBase::_Replace(const std::wstring& name, std::wstring& replacement) 
                 return true;
         }
     }
-    if (!MayExpand(name))
+    if (!ExpansionFrame::MayExpand(name))
         return true;
     if (!HasManager(pManager))
         return false;

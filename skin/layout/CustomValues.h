@@ -1,60 +1,19 @@
 #pragma once
-// The free-form named values that layout objects carry beside their fixed
-// attributes ("Custom", "Settings", shape values, picture parameters), and the
-// typed lookups on them. Header only: the foundation's file stream takes its
-// options in this map without linking the skin library.
-//
-//   LayoutLib::CustomValues values;
-//   LayoutLib::SetCustomValue(values, L"deleteOnClose", true);
-//   if (const bool* pDelete = LayoutLib::_FindCustomBool(values, L"deleteOnClose")) ...
-#include <boost/variant.hpp>
-
-#include <map>
-#include <string>
+// The named values that layout objects carry beside their fixed attributes
+// ("Custom", "Settings", shape values, picture parameters). The map itself
+// belongs to the foundation, whose file stream takes its options in it; the
+// layout library knows it under its own names.
+#include "foundation/core/CustomValues.h"
 
 namespace LayoutLib {
 
-// The layout reader stores a text, an integer or a bool; typed getters also
-// know doubles.
-typedef boost::variant<int, double, std::wstring, bool> CustomValue;
-
-struct CustomValueEntry {
-    CustomValue value;
-    // Set: lookups answer as if the name were absent. Every store clears it.
-    bool hidden = false;
-};
-
-// Ordered by name, exact and case-sensitive.
-typedef std::map<std::wstring, CustomValueEntry> CustomValues;
-
-// Stores or replaces the value under `name` and shows the entry again.
-inline void SetCustomValue(CustomValues& values, const std::wstring& name, const CustomValue& value) {
-    CustomValueEntry& entry = values[name];
-    entry.value = value;
-    entry.hidden = false;
-}
-// A character pointer would be stored as a bool: name the std::wstring.
-void SetCustomValue(CustomValues& values, const std::wstring& name, const wchar_t* value) = delete;
-
-// The value of type T held under `name`; null when the name is absent or
-// hidden, or when its value holds another type (an int is no bool). The
-// pointer lives as long as the entry.
-template <class T>
-const T* _FindCustomValue(const CustomValues& values, const std::wstring& name) {
-    const auto found = values.find(name);
-    if (found == values.end() || found->second.hidden)
-        return nullptr;
-    return boost::get<T>(&found->second.value);
-}
-
-inline const bool* _FindCustomBool(const CustomValues& values, const std::wstring& name) {
-    return _FindCustomValue<bool>(values, name);
-}
-inline const int* _FindCustomInt(const CustomValues& values, const std::wstring& name) {
-    return _FindCustomValue<int>(values, name);
-}
-inline const std::wstring* _FindCustomString(const CustomValues& values, const std::wstring& name) {
-    return _FindCustomValue<std::wstring>(values, name);
-}
+using STLHelpers::CustomValue;
+using STLHelpers::CustomValueEntry;
+using STLHelpers::CustomValues;
+using STLHelpers::SetCustomValue;
+using STLHelpers::_FindCustomValue;
+using STLHelpers::_FindCustomBool;
+using STLHelpers::_FindCustomInt;
+using STLHelpers::_FindCustomString;
 
 }  // namespace LayoutLib
