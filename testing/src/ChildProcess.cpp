@@ -93,6 +93,17 @@ ChildResult RunChildScenario(const std::string& scenario, const EnvironmentChang
                       environment, timeoutMs);
 }
 
+::testing::AssertionResult ChildSucceeded(const ChildResult& result, unsigned long expectedExitCode) {
+    if (!result.started)
+        return ::testing::AssertionFailure() << "the child did not start";
+    if (result.timedOut)
+        return ::testing::AssertionFailure() << "the child was killed after its timeout";
+    if (result.exitCode != expectedExitCode)
+        return ::testing::AssertionFailure() << "the child exited with " << result.exitCode << " (0x" << std::hex
+                                             << result.exitCode << std::dec << "), expected " << expectedExitCode;
+    return ::testing::AssertionSuccess();
+}
+
 bool RunScenarioFromCommandLine(int argc, char** argv, int& exitCode) {
     for (int i = 1; i < argc; ++i) {
         if (strncmp(argv[i], kScenarioSwitch, strlen(kScenarioSwitch)) != 0)

@@ -21,10 +21,7 @@ TESTING_CHILD_SCENARIO(Hangs) {
 }
 
 TEST(ChildProcess, ReportsTheScenarioExitCode) {
-    auto result = Testing::RunChildScenario("ExitsWithSeven");
-    ASSERT_TRUE(result.started);
-    EXPECT_FALSE(result.timedOut);
-    EXPECT_EQ(7u, result.exitCode);
+    EXPECT_TRUE(Testing::ChildSucceeded(Testing::RunChildScenario("ExitsWithSeven"), 7));
 }
 
 TEST(ChildProcess, AppliesEnvironmentChanges) {
@@ -40,6 +37,8 @@ TEST(ChildProcess, UnknownScenarioAndTimeoutAreReported) {
     EXPECT_EQ(200u, Testing::RunChildScenario("NoSuchScenario").exitCode);
     auto hung = Testing::RunChildScenario("Hangs", {}, 300);
     EXPECT_TRUE(hung.timedOut);
+    EXPECT_FALSE(Testing::ChildSucceeded(hung, 0xDEAD));
+    EXPECT_FALSE(Testing::ChildSucceeded(Testing::RunChildScenario("ExitsWithSeven")));
 }
 
 }  // namespace

@@ -37,10 +37,7 @@ TESTING_CHILD_SCENARIO(PopupThreadsEnding) {
 }
 
 TEST(ThreadExit, ThreadsThatMadeAWindowEndCleanly) {
-    const Testing::ChildResult child = Testing::RunChildScenario("PopupThreadsEnding");
-    ASSERT_TRUE(child.started);
-    EXPECT_FALSE(child.timedOut);
-    EXPECT_EQ(0u, child.exitCode);
+    EXPECT_TRUE(Testing::ChildSucceeded(Testing::RunChildScenario("PopupThreadsEnding")));
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
 #pragma once
+#include <gtest/gtest.h>
+
 #include <map>
 #include <optional>
 #include <string>
@@ -36,6 +38,11 @@ ChildResult RunProgram(const std::wstring& program, const std::wstring& argument
 ChildResult RunChildScenario(const std::string& scenario,
                              const EnvironmentChanges& environment = {},
                              unsigned long timeoutMs = 60000);
+
+// Success when the child started, ended on its own and exited with
+// `expectedExitCode`; otherwise says which of these failed:
+//   EXPECT_TRUE(Testing::ChildSucceeded(Testing::RunChildScenario("Name")));
+::testing::AssertionResult ChildSucceeded(const ChildResult& result, unsigned long expectedExitCode = 0);
 
 // Used by the test main(): runs the scenario named on the command line, if any.
 bool RunScenarioFromCommandLine(int argc, char** argv, int& exitCode);
