@@ -11,11 +11,28 @@ using namespace CommonGuiLib;
 
 namespace {
 
-// What is selected into the memory DC: per-pixel alpha must reach
-// AlphaBlend premultiplied, and the caller's bitmap is not ours to change.
-SharedBitmap BitmapToDraw(const SharedBitmap& bitmap, bool perPixelAlpha, bool premultiplied) {
-    return perPixelAlpha && !premultiplied ? MakePremultipliedCopy(bitmap) : bitmap;
-}
+// A bitmap selected into a memory DC for one drawing call. Per-pixel alpha
+// must reach AlphaBlend premultiplied, and the caller's bitmap is not ours
+// to change: such a bitmap is drawn from a premultiplied copy.
+class BitmapSource {
+public:
+    BitmapSource(HDC compatibleWith, const SharedBitmap& bitmap, bool perPixelAlpha, bool premultiplied)
+        : m_bitmap(IsNullGDIObject(bitmap) || !perPixelAlpha || premultiplied ? bitmap
+                                                                              : MakePremultipliedCopy(bitmap)),
+          m_memory(compatibleWith),
+          m_selection(m_memory.Get(), GetHandle(m_bitmap)),
+          m_size(GetBitmapSize(m_bitmap)) {}
+
+    bool IsNull() const { return IsNullGDIObject(m_bitmap) || !m_memory.Get(); }
+    HDC Dc() const { return m_memory.Get(); }
+    SIZE Size() const { return m_size; }
+
+private:
+    SharedBitmap m_bitmap;
+    ScopedMemoryDC m_memory;
+    ScopedSelection m_selection;
+    SIZE m_size;
+};
 
 int Width(const RECT& rect) { return rect.right - rect.left; }
 int Height(const RECT& rect) { return rect.bottom - rect.top; }
@@ -41,21 +58,16 @@ void Transfer(HDC destinationDC, const RECT& destination, HDC sourceDC, const RE
 
 void DrawingHelpers::StretchBitmap(const SharedBitmap& bitmap, const RECT& rect, int transparencyPercent,
                                    bool perPixelAlpha, bool premultiplied) {
-    if (IsNullGDIObject(bitmap))
+    const BitmapSource source(m_dc.m_hDC, bitmap, perPixelAlpha, premultiplied);
+    if (source.IsNull())
         return;
-    const SharedBitmap drawn = BitmapToDraw(bitmap, perPixelAlpha, premultiplied);
-    if (IsNullGDIObject(drawn))
-        return;
-    ScopedMemoryDC memory(m_dc.m_hDC);
-    ScopedSelection selection(memory.Get(), drawn->GetHandle());
-    const SIZE size = GetBitmapSize(drawn);
-
+    const SIZE size = source.Size();
     RECT destination = rect;
     if (destination.right == 0)
         destination.right = destination.left + size.cx;
     if (destination.bottom == 0)
         destination.bottom = destination.top + size.cy;
-    Transfer(m_dc.m_hDC, destination, memory.Get(), RECT{0, 0, size.cx, size.cy}, transparencyPercent, perPixelAlpha);
+    Transfer(m_dc.m_hDC, destination, source.Dc(), RECT{0, 0, size.cx, size.cy}, transparencyPercent, perPixelAlpha);
 }
 
 void DrawingHelpers::StretchBitmap(const SharedBitmap& bitmap, const RECT& rect) {
@@ -66,15 +78,9 @@ void DrawingHelpers::StretchBitmap(const SharedBitmap& bitmap, const RECT& rect)
 void DrawingHelpers::DrawBitmap(const SharedBitmap& bitmap, const RECT& rect, int transparencyPercent,
                                 bool perPixelAlpha, bool premultiplied) {
     transparencyPercent = LimitTransparencyPercent(transparencyPercent);
-    if (IsNullGDIObject(bitmap))
-        return;
-    const SharedBitmap drawn = BitmapToDraw(bitmap, perPixelAlpha, premultiplied);
-    if (IsNullGDIObject(drawn))
-        return;
-    ScopedMemoryDC memory(m_dc.m_hDC);
-    ScopedSelection selection(memory.Get(), drawn->GetHandle());
-    const SIZE size = GetBitmapSize(drawn);
-    if (size.cx <= 0 || size.cy <= 0)
+    const BitmapSource source(m_dc.m_hDC, bitmap, perPixelAlpha, premultiplied);
+    const SIZE size = source.Size();
+    if (source.IsNull() || size.cx <= 0 || size.cy <= 0)
         return;
 
     const int width = Width(rect);
@@ -84,7 +90,7 @@ void DrawingHelpers::DrawBitmap(const SharedBitmap& bitmap, const RECT& rect, in
         for (int y = 0; y < height; y += size.cy) {
             const int tileHeight = std::min<int>(size.cy, height - y);
             const RECT tile = {rect.left + x, rect.top + y, rect.left + x + tileWidth, rect.top + y + tileHeight};
-            Transfer(m_dc.m_hDC, tile, memory.Get(), RECT{0, 0, tileWidth, tileHeight}, transparencyPercent,
+            Transfer(m_dc.m_hDC, tile, source.Dc(), RECT{0, 0, tileWidth, tileHeight}, transparencyPercent,
                      perPixelAlpha);
         }
     }
