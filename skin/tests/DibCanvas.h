@@ -3,7 +3,10 @@
 // draw with GDI and read every pixel back.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <functional>
 #include <ostream>
 
 namespace SkinTesting {
@@ -33,8 +36,15 @@ public:
     DibCanvas& operator=(const DibCanvas&) = delete;
 
     HDC Dc() const { return m_dc; }
+    HBITMAP Bitmap() const { return m_bitmap; }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
+
+    // Writes the pixel itself, past GDI.
+    void SetPixel(int x, int y, COLORREF color) {
+        ::GdiFlush();
+        m_bits[y * m_width + x] = Pack(color);
+    }
 
     // The colour at (x, y), alpha left out.
     COLORREF Pixel(int x, int y) const {
@@ -64,6 +74,19 @@ inline bool operator==(Rgb a, Rgb b) { return a.value == b.value; }
 inline std::ostream& operator<<(std::ostream& out, Rgb color) {
     return out << "RGB(" << int(GetRValue(color.value)) << "," << int(GetGValue(color.value)) << ","
                << int(GetBValue(color.value)) << ")";
+}
+
+// Compares every pixel of the canvas with `expected`, stopping at the first difference.
+inline void ExpectPixels(const DibCanvas& canvas, const std::function<COLORREF(int x, int y)>& expected) {
+    for (int y = 0; y < canvas.Height(); ++y) {
+        for (int x = 0; x < canvas.Width(); ++x) {
+            if (canvas.Pixel(x, y) != expected(x, y)) {
+                ADD_FAILURE() << "pixel (" << x << "," << y << ") is " << Rgb{canvas.Pixel(x, y)} << ", expected "
+                              << Rgb{expected(x, y)};
+                return;
+            }
+        }
+    }
 }
 
 }  // namespace SkinTesting
