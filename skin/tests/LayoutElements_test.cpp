@@ -9,12 +9,9 @@
 namespace {
 
 using namespace LayoutLib;
+using SkinTesting::Narrow;
 using SkinTesting::ReadElement;
 using SkinTesting::ReadFirstWindow;
-
-std::string Narrow(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
-}
 
 const int kDropped = -100;
 

@@ -11,16 +11,13 @@
 namespace {
 
 using namespace LayoutLib;
+using SkinTesting::Narrow;
 using SkinTesting::ExceptionText;
 using SkinTesting::LayoutXml;
 using SkinTesting::LoadLayout;
 
 const char kLoadFailed[] = "Failed to load the layout XML";
 const char kFileFailed[] = "Failed to open or parse the designated XML file";
-
-std::string Narrow(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
-}
 
 TEST(LayoutManager, TextOnlyWithTheDeclarationAtTheFirstCharacter) {
     const std::wstring good = LayoutXml(L"<Window name=\"w\"/>");

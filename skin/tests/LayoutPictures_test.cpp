@@ -9,11 +9,8 @@
 namespace {
 
 using namespace LayoutLib;
+using SkinTesting::Narrow;
 using SkinTesting::ReadPicture;
-
-std::string Narrow(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
-}
 
 // The only drawable of a picture holding `drawableXml`, read with `parameters`.
 boost::shared_ptr<IDrawable> ReadDrawable(const std::wstring& drawableXml, const CustomValues& parameters = {}) {

@@ -42,6 +42,11 @@ inline boost::shared_ptr<LayoutLib::IPicture> ReadPicture(const std::wstring& pi
     return LoadLayout(std::wstring(), picturesXml)->GetPicture(name, parameters);
 }
 
+// ASCII text for a trace line.
+inline std::string Narrow(const std::wstring& text) {
+    return std::string(text.begin(), text.end());
+}
+
 // The message of the exception `call` throws; "" when it throws none.
 inline std::string ExceptionText(const std::function<void()>& call) {
     try {

@@ -10,12 +10,9 @@
 namespace {
 
 using namespace LayoutLib;
+using SkinTesting::Narrow;
 using SkinTesting::LoadLayout;
 using SkinTesting::ReadFirstWindow;
-
-std::string Narrow(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
-}
 
 TEST(LayoutWindows, WhichWindowsAreRead) {
     const struct {
@@ -67,6 +64,11 @@ TEST(LayoutWindows, HeaderAndShape) {
     EXPECT_EQ(6, *_FindCustomInt(window->GetShapeValues(), L"ry"));
     EXPECT_TRUE(*_FindCustomBool(window->GetShapeValues(), L"useAlpha"));
     EXPECT_FALSE(window->GetVisual());
+
+    const auto lettered = ReadFirstWindow(L"<Window id=\"abc\"/>");
+    ASSERT_TRUE(lettered);
+    EXPECT_EQ(0, lettered->GetId());
+    EXPECT_EQ(L"", lettered->GetName());
 
     const auto plain = ReadFirstWindow(L"<Window name=\"plain\" id=\"\"/>");
     ASSERT_TRUE(plain);
