@@ -1,5 +1,6 @@
 #include "skin/layout/AttributeRules.h"
 
+#include "foundation/strings/StringAlgorithms.h"
 #include "skin/layout/ParseInteger.h"
 
 namespace LayoutLib {
@@ -37,6 +38,14 @@ std::wstring ReadReferencedAttribute(IXMLDOMNode* node, const wchar_t* name, con
 
 bool IsTrueText(const std::wstring& text) {
     return text == L"1";
+}
+
+int CodeOfWord(const std::wstring& text, const WordCode* words, std::size_t count, int otherCode, WordMatch match) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (match == MatchIgnoringCase ? STLHelpers::IsEqualNoCase(text, words[i].word) : text == words[i].word)
+            return words[i].code;
+    }
+    return otherCode;
 }
 
 }  // namespace LayoutLib

@@ -12,6 +12,7 @@
 #include "foundation/filesystem/XmlFile.h"
 #include "skin/layout/CustomValues.h"
 
+#include <cstddef>
 #include <string>
 
 namespace LayoutLib {
@@ -26,5 +27,21 @@ std::wstring ReadReferencedAttribute(IXMLDOMNode* node, const wchar_t* name, con
 
 // The boolean rule on a text already read.
 bool IsTrueText(const std::wstring& text);
+
+// The enumerations of the format: a word and the code it stands for.
+struct WordCode {
+    const wchar_t* word;
+    int code;
+};
+
+enum WordMatch { MatchExact, MatchIgnoringCase };
+
+int CodeOfWord(const std::wstring& text, const WordCode* words, std::size_t count, int otherCode, WordMatch match);
+
+// The code of the first word equal to `text`; `otherCode` when none is.
+template <std::size_t N>
+int CodeOfWord(const std::wstring& text, const WordCode (&words)[N], int otherCode, WordMatch match = MatchExact) {
+    return CodeOfWord(text, words, N, otherCode, match);
+}
 
 }  // namespace LayoutLib

@@ -13,15 +13,7 @@ namespace {
 
 enum ValueType { StringValue, IntegerValue, BooleanValue, UnknownValue };
 
-ValueType TypeOfWord(const std::wstring& word) {
-    if (word == L"string")
-        return StringValue;
-    if (word == L"int")
-        return IntegerValue;
-    if (word == L"bool")
-        return BooleanValue;
-    return UnknownValue;
-}
+const WordCode kValueTypes[] = {{L"string", StringValue}, {L"int", IntegerValue}, {L"bool", BooleanValue}};
 
 // "[key]" with at least two characters between the brackets.
 bool IsReferenceText(const std::wstring& text) {
@@ -106,8 +98,9 @@ void ReadContainerValues(IXMLDOMNode* container, CustomValues& values, CustomRef
         const std::wstring name = ReadTextAttribute(child, L"name");
         if (name.empty())
             continue;
+        const int type = CodeOfWord(ReadTextAttribute(child, L"type", L"string"), kValueTypes, UnknownValue);
         StoreValue(name, ReadTextAttribute(child, L"value"), ReadTextAttribute(child, L"def"),
-                   TypeOfWord(ReadTextAttribute(child, L"type", L"string")), values, references);
+                   static_cast<ValueType>(type), values, references);
     }
 }
 

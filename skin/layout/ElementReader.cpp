@@ -17,20 +17,9 @@ namespace {
 
 const wchar_t kDefaultAnchors[] = L"Left;Top";
 
-bool AnchorOfToken(const std::wstring& token, int& flag) {
-    static const struct {
-        const wchar_t* token;
-        int flag;
-    } kAnchors[] = {{L"Left", AnchorLeft},     {L"Right", AnchorRight},           {L"Top", AnchorTop},
-                    {L"Bottom", AnchorBottom}, {L"HorzCenter", AnchorHorzCenter}, {L"VertCenter", AnchorVertCenter}};
-    for (const auto& anchor : kAnchors) {
-        if (token == anchor.token) {
-            flag = anchor.flag;
-            return true;
-        }
-    }
-    return false;
-}
+const WordCode kAnchors[] = {{L"Left", AnchorLeft},     {L"Right", AnchorRight},
+                             {L"Top", AnchorTop},       {L"Bottom", AnchorBottom},
+                             {L"HorzCenter", AnchorHorzCenter}, {L"VertCenter", AnchorVertCenter}};
 
 // The ids of a list, without -1; a piece that is no number counts as 0.
 std::vector<int> ReadTriggerList(IXMLDOMNode* node, const wchar_t* name) {
@@ -77,8 +66,8 @@ bool ReadAnchors(IXMLDOMNode* node, const CustomValues& values, int& anchors) {
         return true;
     anchors = 0;
     for (const std::wstring& token : tokens) {
-        int flag = 0;
-        if (!AnchorOfToken(token, flag))
+        const int flag = CodeOfWord(token, kAnchors, 0);
+        if (flag == 0)
             return false;
         anchors |= flag;
     }

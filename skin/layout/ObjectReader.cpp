@@ -9,16 +9,12 @@ namespace LayoutLib {
 
 namespace {
 
-bool ShapeTypeOfWord(const std::wstring& word, int& shapeType) {
-    static const wchar_t* const kWords[] = {L"Custom", L"Rectangular", L"RoundedRectangular", L"Elliptic", L"Masked"};
-    for (int type = ShapeCustom; type <= ShapeMasked; ++type) {
-        if (word == kWords[type]) {
-            shapeType = type;
-            return true;
-        }
-    }
-    return false;
-}
+const WordCode kShapeTypes[] = {{L"Custom", ShapeCustom},
+                                {L"Rectangular", ShapeRectangular},
+                                {L"RoundedRectangular", ShapeRoundedRectangular},
+                                {L"Elliptic", ShapeElliptic},
+                                {L"Masked", ShapeMasked}};
+const int kUnknown = -1;
 
 bool HasRadius(const CustomValues& values, const wchar_t* name) {
     const int* radius = _FindCustomInt(values, name);
@@ -46,7 +42,8 @@ bool ReadShape(IXMLDOMNode* node, int& shapeType, CustomValues& shapeValues) {
     const FileSystem::XmlNodePtr shape = FileSystem::XmlFile::GetChildByName(node, L"Shape");
     if (!shape)
         return true;
-    if (!ShapeTypeOfWord(ReadMandatoryAttribute(shape, L"type"), shapeType))
+    shapeType = CodeOfWord(ReadMandatoryAttribute(shape, L"type"), kShapeTypes, kUnknown);
+    if (shapeType == kUnknown)
         return false;
     ReadContainerValues(shape, shapeValues, nullptr);
     if (shapeType == ShapeRoundedRectangular)

@@ -1,6 +1,5 @@
 #include "skin/layout/PictureReader.h"
 
-#include "foundation/strings/StringAlgorithms.h"
 #include "foundation/strings/TextHelpers.h"
 #include "skin/layout/AttributeRules.h"
 #include "skin/layout/CustomValuesReader.h"
@@ -25,15 +24,9 @@ namespace {
 enum DrawableElement { ElementPicture, ElementIcon, ElementText, ElementBitmap, ElementShape, ElementFill,
                        ElementRectangle, ElementSpecial, ElementNone };
 
-DrawableElement DrawableElementOfName(const std::wstring& name) {
-    static const wchar_t* const kNames[] = {L"Picture", L"Icon",  L"Text",      L"Bitmap",
-                                            L"Shape",   L"Fill",  L"Rectangle", L"Special"};
-    for (int element = ElementPicture; element < ElementNone; ++element) {
-        if (name == kNames[element])
-            return static_cast<DrawableElement>(element);
-    }
-    return ElementNone;
-}
+const WordCode kDrawableElements[] = {
+    {L"Picture", ElementPicture}, {L"Icon", ElementIcon}, {L"Text", ElementText},           {L"Bitmap", ElementBitmap},
+    {L"Shape", ElementShape},     {L"Fill", ElementFill}, {L"Rectangle", ElementRectangle}, {L"Special", ElementSpecial}};
 
 // The attributes of one drawable element, each resolved against the
 // parameters of the read.
@@ -113,41 +106,27 @@ boost::shared_ptr<D> MakeDrawable(IXMLDOMNode* node, const DrawableAttributes& a
     return drawable;
 }
 
-int WordCode(const std::wstring& text, const wchar_t* const words[], const int codes[], int count, int otherCode,
-             bool ignoreCase) {
-    for (int i = 0; i < count; ++i) {
-        if (ignoreCase ? STLHelpers::IsEqualNoCase(text, words[i]) : text == words[i])
-            return codes[i];
-    }
-    return otherCode;
-}
-
 void ReadIconAttributes(const DrawableAttributes& attributes, Icon& icon) {
     std::vector<std::wstring> pieces;
     STLHelpers::Split(attributes.Text(L"sizes"), L",", pieces, true, true, false);
     for (const std::wstring& piece : pieces)
         icon.AddSize(ParseSizeText(piece));
-    static const wchar_t* const kWords[] = {L"Snap", L"Free"};
-    static const int kCodes[] = {StretchSnap, StretchFree};
-    icon.SetStretch(WordCode(attributes.Text(L"stretch"), kWords, kCodes, 2, StretchNone, false));
+    static const WordCode kStretches[] = {{L"Snap", StretchSnap}, {L"Free", StretchFree}};
+    icon.SetStretch(CodeOfWord(attributes.Text(L"stretch"), kStretches, StretchNone));
 }
 
 void ReadTextAttributes(const DrawableAttributes& attributes, Text& text) {
     text.SetColor(attributes.Color(L"color"), attributes.Text(L"colorName"));
     text.SetFont(attributes.Text(L"font"));
     text.SetText(attributes.Text(L"text"));
-    static const wchar_t* const kHorzWords[] = {L"Center", L"Right"};
-    static const int kHorzCodes[] = {HorzCenter, HorzRight};
-    static const wchar_t* const kVertWords[] = {L"Top", L"Center", L"Bottom"};
-    static const int kVertCodes[] = {VertTop, VertCenter, VertBottom};
-    static const wchar_t* const kEllipsisWords[] = {L"None", L"Word", L"Path"};
-    static const int kEllipsisCodes[] = {EllipsisNone, EllipsisWord, EllipsisPath};
+    static const WordCode kHorz[] = {{L"Center", HorzCenter}, {L"Right", HorzRight}};
+    static const WordCode kVert[] = {{L"Top", VertTop}, {L"Center", VertCenter}, {L"Bottom", VertBottom}};
+    static const WordCode kEllipsis[] = {{L"None", EllipsisNone}, {L"Word", EllipsisWord}, {L"Path", EllipsisPath}};
     // Both alignments default to the word "Left": a missing vertical one
     // stays "not given".
-    text.SetAlignment(WordCode(attributes.Text(L"horzAlignment", L"Left"), kHorzWords, kHorzCodes, 2, HorzLeft, true),
-                      WordCode(attributes.Text(L"vertAlignment", L"Left"), kVertWords, kVertCodes, 3, VertNotGiven, true),
-                      WordCode(attributes.Text(L"ellipsisMode", L"End"), kEllipsisWords, kEllipsisCodes, 3, EllipsisEnd,
-                               true));
+    text.SetAlignment(CodeOfWord(attributes.Text(L"horzAlignment", L"Left"), kHorz, HorzLeft, MatchIgnoringCase),
+                      CodeOfWord(attributes.Text(L"vertAlignment", L"Left"), kVert, VertNotGiven, MatchIgnoringCase),
+                      CodeOfWord(attributes.Text(L"ellipsisMode", L"End"), kEllipsis, EllipsisEnd, MatchIgnoringCase));
 }
 
 void ReadBitmapAttributes(const DrawableAttributes& attributes, Bitmap& bitmap) {
@@ -156,9 +135,8 @@ void ReadBitmapAttributes(const DrawableAttributes& attributes, Bitmap& bitmap) 
 }
 
 void ReadShapeAttributes(const DrawableAttributes& attributes, ShapeDrawable& shape) {
-    static const wchar_t* const kWords[] = {L"RoundedRectangle", L"Ellipse"};
-    static const int kCodes[] = {ShapeKindRoundedRectangle, ShapeKindEllipse};
-    shape.SetShapeKind(WordCode(attributes.Text(L"kind", L"Rectangle"), kWords, kCodes, 2, ShapeKindRectangle, false),
+    static const WordCode kKinds[] = {{L"RoundedRectangle", ShapeKindRoundedRectangle}, {L"Ellipse", ShapeKindEllipse}};
+    shape.SetShapeKind(CodeOfWord(attributes.Text(L"kind", L"Rectangle"), kKinds, ShapeKindRectangle),
                        ParseSizeText(attributes.Text(L"roundingSize", L"0")));
 
     const std::wstring borderColor = attributes.Text(L"borderColor");
@@ -192,7 +170,7 @@ void ReadFillAttributes(const DrawableAttributes& attributes, ShapeDrawable& sha
 }  // namespace
 
 boost::shared_ptr<IDrawable> ReadDrawable(IXMLDOMNode* node, const CustomValues& parameters) {
-    const DrawableElement element = DrawableElementOfName(FileSystem::XmlFile::GetNodeName(node));
+    const int element = CodeOfWord(FileSystem::XmlFile::GetNodeName(node), kDrawableElements, ElementNone);
     if (element == ElementNone)
         return boost::shared_ptr<IDrawable>();
     const DrawableAttributes attributes(node, parameters);

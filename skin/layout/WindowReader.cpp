@@ -16,16 +16,9 @@ struct SizeEntry {
     SIZE size;
 };
 
-bool SizeTypeOfWord(const std::wstring& word, int& sizeType) {
-    static const wchar_t* const kWords[] = {L"Reference", L"Preferred", L"Min", L"Max"};
-    for (int type = SizeReference; type <= SizeMax; ++type) {
-        if (word == kWords[type]) {
-            sizeType = type;
-            return true;
-        }
-    }
-    return false;
-}
+const WordCode kSizeTypes[] = {
+    {L"Reference", SizeReference}, {L"Preferred", SizePreferred}, {L"Min", SizeMin}, {L"Max", SizeMax}};
+const int kUnknown = -1;
 
 // The first "Sizes" child; false for a "Size" of an unknown type.
 bool ReadSizes(IXMLDOMNode* node, std::vector<SizeEntry>& sizes, bool& isResizable) {
@@ -39,7 +32,8 @@ bool ReadSizes(IXMLDOMNode* node, std::vector<SizeEntry>& sizes, bool& isResizab
     FileSystem::XmlFile::GetChildrenByName(container, L"Size", children);
     for (const FileSystem::XmlNodePtr& child : children) {
         SizeEntry entry;
-        if (!SizeTypeOfWord(ReadMandatoryAttribute(child, L"type"), entry.type))
+        entry.type = CodeOfWord(ReadMandatoryAttribute(child, L"type"), kSizeTypes, kUnknown);
+        if (entry.type == kUnknown)
             return false;
         entry.size.cx = ReadMandatoryIntegerAttribute(child, L"width");
         entry.size.cy = ReadMandatoryIntegerAttribute(child, L"height");
