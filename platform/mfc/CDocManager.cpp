@@ -99,7 +99,8 @@ POSITION CDocManager::GetFirstDocTemplatePosition() const { return m_templateLis
 
 CDocTemplate* CDocManager::GetNextDocTemplate(POSITION& pos) const { return m_templateList.GetNext(pos); }
 
-void CDocManager::RegisterShellFileTypes(BOOL bCompat) {
+void CDocManager::RegisterShellFileTypes(BOOL) {
+    // The program prints nothing: the compatible print commands are left out.
     const CString module = ModulePath();
     for (POSITION position = GetFirstDocTemplatePosition(); position;) {
         ShellFileType type;
@@ -107,8 +108,7 @@ void CDocManager::RegisterShellFileTypes(BOOL bCompat) {
             continue;
         SetDefaultValue(type.id, type.name);
         SetDefaultValue(type.id + L"\\DefaultIcon", module + L",0");
-        if (bCompat)
-            SetDefaultValue(type.id + L"\\shell\\open\\command", L"\"" + module + L"\" \"%1\"");
+        SetDefaultValue(type.id + L"\\shell\\open\\command", L"\"" + module + L"\" \"%1\"");
         for (const CString& extension : type.extensions)
             SetDefaultValue(extension, type.id);
     }

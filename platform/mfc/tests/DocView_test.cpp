@@ -10,9 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <commdlg.h>
+
 #include <string>
-#include <thread>
 #include <vector>
 
 using namespace MfcTests;
@@ -144,15 +144,9 @@ BEGIN_MESSAGE_MAP(CTestFrame, CFrameWnd)
     ON_COMMAND(ID_CMD_FRAME, &CTestFrame::OnFrameCommand)
 END_MESSAGE_MAP()
 
-class CDocApp : public CWinApp {
+class CDocApp : public CTemplateTestApp {
 public:
-    CDocApp() : CWinApp(L"Doc View Test") { m_nCmdShow = SW_SHOWNOACTIVATE; }
-    ~CDocApp() override {
-        // A test that failed half way leaves no window behind.
-        if (m_pMainWnd && m_pMainWnd->m_hWnd)
-            m_pMainWnd->DestroyWindow();
-        DropQuitMessage();
-    }
+    CDocApp() : CTemplateTestApp(L"Doc View Test") {}
     void AddTestTemplate(UINT id = IDR_TESTFRAME) {
         AddDocTemplate(new CSingleDocTemplate(id, RUNTIME_CLASS(CTestDoc), RUNTIME_CLASS(CTestFrame),
                                               RUNTIME_CLASS(CTestView)));
@@ -164,7 +158,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(CDocApp, CWinApp)
+BEGIN_MESSAGE_MAP(CDocApp, CTemplateTestApp)
     ON_COMMAND(ID_CMD_APP, &CDocApp::OnAppCommand)
 END_MESSAGE_MAP()
 
@@ -363,6 +357,27 @@ TEST_F(DocViewTest, OpeningMenuAndIdleTimeRunTheUpdateHandlers) {
     EXPECT_FALSE(grayed(ID_CMD_NOBODY));
 }
 
+TEST_F(DocViewTest, AClickMakesTheViewItsFramesActiveView) {
+    CDocApp app;
+    app.AddTestTemplate();
+    CCommandLineInfo info;
+    ASSERT_TRUE(app.ProcessShellCommand(info));
+    CTestFrame* frame = app.Frame();
+    ASSERT_NE(frame, nullptr);
+    CView* view = frame->GetActiveView();
+    ASSERT_NE(view, nullptr);
+    frame->SetActiveView(nullptr);
+    EXPECT_EQ(frame->GetActiveDocument(), nullptr);
+    // Without an active view the document no longer gets commands.
+    frame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_CMD_DOC, 0), 0);
+    EXPECT_TRUE(g_record.handled.empty());
+
+    view->SendMessage(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(frame->m_hWnd), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+    EXPECT_EQ(frame->GetActiveView(), view);
+    frame->SendMessage(WM_COMMAND, MAKEWPARAM(ID_CMD_DOC, 0), 0);
+    EXPECT_EQ(g_record.handled, (std::vector<std::string>{"document"}));
+}
+
 // Forwards every operation to the manager it replaced and notes each call.
 class CRecordingDocManager : public CDocManager {
 public:
@@ -398,32 +413,6 @@ private:
     CDocManager* m_inner;
 };
 
-// Ends a Run that does not end by itself, so the test fails instead of hanging.
-class RunWatchdog {
-public:
-    RunWatchdog() : m_thread(GetCurrentThreadId()) {
-        m_worker = std::thread([this] {
-            for (int waited = 0; !m_done && waited < 10000; waited += 20)
-                Sleep(20);
-            if (!m_done) {
-                m_fired = true;
-                PostThreadMessageW(m_thread, WM_QUIT, 99, 0);
-            }
-        });
-    }
-    ~RunWatchdog() {
-        m_done = true;
-        m_worker.join();
-    }
-    bool Fired() const { return m_fired; }
-
-private:
-    DWORD m_thread;
-    std::atomic<bool> m_done{false};
-    std::atomic<bool> m_fired{false};
-    std::thread m_worker;
-};
-
 TEST_F(DocViewTest, ClosingTheMainFrameClosesTheDocumentsThroughTheManager) {
     CDocApp app;
     app.AddTestTemplate();
@@ -436,7 +425,7 @@ TEST_F(DocViewTest, ClosingTheMainFrameClosesTheDocumentsThroughTheManager) {
     ASSERT_NE(app.Frame(), nullptr);
     app.Frame()->PostMessage(WM_CLOSE);
     {
-        RunWatchdog watchdog;
+        LoopWatchdog watchdog(10000);
         app.Run();
         EXPECT_FALSE(watchdog.Fired());
     }
@@ -472,6 +461,75 @@ TEST_F(DocViewTest, AModifiedDocumentAsksBeforeItsFrameCloses) {
         EXPECT_EQ(app.m_pMainWnd, nullptr);
         EXPECT_EQ(g_record.docsDeleted, 1);
     }
+}
+
+// Answers the file dialogs of the document manager.
+struct FileDialogAnswer {
+    static std::wstring& Path() {
+        static std::wstring path;
+        return path;
+    }
+    static std::wstring& Filter() {
+        static std::wstring filter;
+        return filter;
+    }
+    static BOOL Answer(OPENFILENAMEW* ofn, BOOL) {
+        Filter() = ofn->lpstrFilter ? ofn->lpstrFilter : L"";
+        if (Path().empty())
+            return FALSE;  // cancelled
+        wcsncpy(ofn->lpstrFile, Path().c_str(), ofn->nMaxFile - 1);
+        return TRUE;
+    }
+};
+
+TEST_F(DocViewTest, TheManagerOpensFilesAskedForOrNamedByTheShell) {
+    Testing::TempFolder folder;
+    const std::wstring file = folder.WriteFile(L"asked.tst", "x");
+    CDocApp app;
+    app.AddTestTemplate();
+    AfxFileDialogHandler previous = AfxSetFileDialogHandler(&FileDialogAnswer::Answer);
+    FileDialogAnswer::Path().clear();
+    app.OnFileOpen();
+    EXPECT_EQ(FileDialogAnswer::Filter(), L"Test Files (*.tst)");  // up to the first separator
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+    EXPECT_EQ(g_record.docsMade, 0);
+
+    FileDialogAnswer::Path() = file;
+    app.OnFileOpen();
+    AfxSetFileDialogHandler(previous);
+    ASSERT_NE(app.Frame(), nullptr);
+    CDocument* document = app.Frame()->GetActiveDocument();
+    ASSERT_NE(document, nullptr);
+    EXPECT_EQ(std::wstring(document->GetPathName()), file);
+
+    // The shell's open command for a file that is open already shows its document.
+    std::wstring command = L"[open(\"" + file + L"\")]";
+    EXPECT_TRUE(app.m_pDocManager->OnDDECommand(&command[0]));
+    EXPECT_EQ(app.m_pDocManager->OpenDocumentFile(file.c_str()), document);
+    EXPECT_EQ(g_record.docsMade, 1);
+    std::wstring unknown = L"[print(\"" + file + L"\")]";
+    EXPECT_FALSE(app.m_pDocManager->OnDDECommand(&unknown[0]));
+}
+
+TEST_F(DocViewTest, ShellFileTypesAreRegisteredForTheUserAndRemoved) {
+    CDocApp app;
+    app.AddTestTemplate();
+    auto value = [](const wchar_t* key) {
+        wchar_t text[512] = {};
+        DWORD bytes = sizeof(text) - sizeof(wchar_t);
+        const std::wstring path = std::wstring(L"Software\\Classes\\") + key;
+        if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, text, &bytes) !=
+            ERROR_SUCCESS)
+            return std::wstring(L"<none>");
+        return std::wstring(text);
+    };
+    app.m_pDocManager->RegisterShellFileTypes(TRUE);
+    EXPECT_EQ(value(L".tst"), L"Brunlow.TestDoc");
+    EXPECT_EQ(value(L"Brunlow.TestDoc"), L"Test Document");
+    EXPECT_NE(value(L"Brunlow.TestDoc\\shell\\open\\command").find(L"\"%1\""), std::wstring::npos);
+    app.m_pDocManager->UnregisterShellFileTypes();
+    EXPECT_EQ(value(L".tst"), L"<none>");
+    EXPECT_EQ(value(L"Brunlow.TestDoc"), L"<none>");
 }
 
 }  // namespace

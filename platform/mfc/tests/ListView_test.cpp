@@ -49,16 +49,6 @@ BEGIN_MESSAGE_MAP(CTestListView, CListView)
     ON_NOTIFY_REFLECT(LVN_BEGINLABELEDITW, &CTestListView::OnBeginLabelEdit)
 END_MESSAGE_MAP()
 
-class CListApp : public CWinApp {
-public:
-    CListApp() : CWinApp(L"List View Test") { m_nCmdShow = SW_SHOWNOACTIVATE; }
-    ~CListApp() override {
-        if (m_pMainWnd && m_pMainWnd->m_hWnd)
-            m_pMainWnd->DestroyWindow();
-        DropQuitMessage();
-    }
-};
-
 class ListViewTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -67,7 +57,7 @@ protected:
                                                   RUNTIME_CLASS(CTestListView)));
         CCommandLineInfo info;
         ASSERT_TRUE(app.ProcessShellCommand(info));
-        CFrameWnd* frame = dynamic_cast<CFrameWnd*>(app.m_pMainWnd);
+        CFrameWnd* frame = app.MainFrame();
         ASSERT_NE(frame, nullptr);
         frame->SetWindowPos(nullptr, 0, 0, 600, 400, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         view = dynamic_cast<CTestListView*>(frame->GetActiveView());
@@ -78,7 +68,7 @@ protected:
         ASSERT_EQ(list->InsertColumn(2, L"Information", LVCFMT_LEFT, 100), 2);
     }
 
-    CListApp app;
+    CTemplateTestApp app{L"List View Test"};
     CTestListView* view = nullptr;
     CListCtrl* list = nullptr;
 };

@@ -185,16 +185,6 @@ public:
     HRESULT STDMETHODCALLTYPE Drop(IDataObject*, DWORD, POINTL, DWORD*) override { return E_NOTIMPL; }
 };
 
-class CDropApp : public CWinApp {
-public:
-    CDropApp() : CWinApp(L"Drop Test") { m_nCmdShow = SW_SHOWNOACTIVATE; }
-    ~CDropApp() override {
-        if (m_pMainWnd && m_pMainWnd->m_hWnd)
-            m_pMainWnd->DestroyWindow();
-        DropQuitMessage();
-    }
-};
-
 class OleDropTargetTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -204,7 +194,7 @@ protected:
                                                   RUNTIME_CLASS(CDropView)));
         CCommandLineInfo info;
         ASSERT_TRUE(app.ProcessShellCommand(info));
-        view = dynamic_cast<CFrameWnd*>(app.m_pMainWnd)->GetActiveView();
+        view = app.MainFrame()->GetActiveView();
         ASSERT_NE(view, nullptr);
     }
     void TearDown() override {
@@ -213,7 +203,7 @@ protected:
         OleUninitialize();
     }
 
-    CDropApp app;
+    CTemplateTestApp app{L"Drop Test"};
     CView* view = nullptr;
     const std::vector<std::wstring> paths = {L"C:\\videos\\clip one.flv", L"C:\\videos\\clip two.mp4"};
 };

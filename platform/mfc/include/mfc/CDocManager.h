@@ -17,7 +17,7 @@ public:
     virtual POSITION GetFirstDocTemplatePosition() const;
     virtual CDocTemplate* GetNextDocTemplate(POSITION& pos) const;
     // The file types of the templates (extension and type id of their
-    // document strings) for the current user; bCompat adds the open command.
+    // document strings), opened by this program, for the current user.
     virtual void RegisterShellFileTypes(BOOL bCompat);
     virtual void UnregisterShellFileTypes();
     // Opens the file with the template that suits it best, or shows the
