@@ -20,6 +20,13 @@ AfxTrackPopupMenuHandler AfxSetTrackPopupMenuHandler(AfxTrackPopupMenuHandler ha
 typedef void (*AfxModalLoopHook)(CWnd& dialog);
 AfxModalLoopHook AfxSetModalLoopHook(AfxModalLoopHook hook);
 
+// The file-name dialogs of the document manager (open with bOpen, else
+// save as). Default: ::GetOpenFileNameW / ::GetSaveFileNameW.
+typedef struct tagOFNW OPENFILENAMEW;
+typedef BOOL (*AfxFileDialogHandler)(OPENFILENAMEW* pOfn, BOOL bOpen);
+AfxFileDialogHandler AfxSetFileDialogHandler(AfxFileDialogHandler handler);
+BOOL AfxRunFileDialog(OPENFILENAMEW* pOfn, BOOL bOpen);
+
 // The application's message box: owner the active main window, caption the
 // application's name.
 int AfxMessageBox(LPCWSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
