@@ -16,6 +16,10 @@ AfxMessageBoxHandler AfxSetMessageBoxHandler(AfxMessageBoxHandler handler) {
     return previous;
 }
 
+int AfxShowMessageBox(HWND hWndOwner, LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType) {
+    return g_messageBox(hWndOwner, lpszText, lpszCaption, nType);
+}
+
 int CWnd::MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType) {
     return g_messageBox(m_hWnd, lpszText, lpszCaption ? lpszCaption : AfxGetAppName(), nType);
 }
