@@ -196,8 +196,8 @@ TEST_F(InstanceChecksTest, HungInstanceCostsBoundedTime) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(0u, RunLaterInstance());
     // 2000 ms for the window and 1000 ms for its child, plus a process start
-    // under emulation.
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+    // under emulation and load; the hung instance itself waits 60 s.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
     EXPECT_EQ(0u, StopAndWait(first));
 }
 
