@@ -32,6 +32,10 @@ AfxFileDialogHandler AfxSetFileDialogHandler(AfxFileDialogHandler handler) {
 
 BOOL AfxRunFileDialog(OPENFILENAMEW* pOfn, BOOL bOpen) { return g_fileDialog(pOfn, bOpen); }
 
+int AfxShowMessageBox(HWND hWndOwner, LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType) {
+    return g_messageBox(hWndOwner, lpszText, lpszCaption, nType);
+}
+
 int CWnd::MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType) {
     return g_messageBox(m_hWnd, lpszText, lpszCaption ? lpszCaption : AfxGetAppName(), nType);
 }

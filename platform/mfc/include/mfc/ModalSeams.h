@@ -9,6 +9,8 @@ class CWnd;
 // Message boxes (AfxMessageBox, CWnd::MessageBox). Default: ::MessageBoxW.
 typedef int (*AfxMessageBoxHandler)(HWND hWndOwner, LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType);
 AfxMessageBoxHandler AfxSetMessageBoxHandler(AfxMessageBoxHandler handler);
+// A message box with the owner, caption and type exactly as given.
+int AfxShowMessageBox(HWND hWndOwner, LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType);
 
 // Popup menus (CMenu::TrackPopupMenu). Default: ::TrackPopupMenu.
 typedef BOOL (*AfxTrackPopupMenuHandler)(HMENU hMenu, UINT nFlags, int x, int y, HWND hWndOwner, LPCRECT lpRect);
