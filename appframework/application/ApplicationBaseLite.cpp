@@ -28,11 +28,22 @@ ApplicationBaseLite::ApplicationBaseLite(ProductInfo& productInfo, CAtlExeModule
 }
 
 ApplicationBaseLite::~ApplicationBaseLite() {
+    if (m_pDocManagerProxy && m_pDocManager == m_pDocManagerProxy.get())
+        m_pDocManager = m_pToolkitDocManager;
     ApplicationBaseLite* self = this;
     g_pApplication.compare_exchange_strong(self, nullptr);
 }
 
 ApplicationBaseLite* ApplicationBaseLite::GetApplication() { return g_pApplication; }
+
+void ApplicationBaseLite::AddDocTemplate(CDocTemplate* pTemplate) {
+    CWinApp::AddDocTemplate(pTemplate);
+    if (m_pDocManagerProxy)
+        return;
+    m_pToolkitDocManager = m_pDocManager;
+    m_pDocManagerProxy.reset(new DocManagerProxy(m_pToolkitDocManager, *this));
+    m_pDocManager = m_pDocManagerProxy.get();
+}
 
 std::wstring ApplicationBaseLite::GetResourceString(int strId, const std::wstring& defaultText) {
     std::wstring text;

@@ -7,6 +7,7 @@
 // the program may replace.
 //
 // Thread: the GUI thread; GetApplication answers on any thread.
+#include "appframework/application/DocManagerProxy.h"
 #include "appframework/application/SplashScreen.h"
 #include "appframework/product/ProductInfo.h"
 
@@ -79,6 +80,11 @@ public:
     // Every "{0}" becomes the product name; captioned with the product name.
     void _ShowDamageMessage(const std::wstring& text);
 
+    // The toolkit's AddDocTemplate; the first call also puts a
+    // DocManagerProxy in place of the toolkit's document manager.
+    void AddDocTemplate(CDocTemplate* pTemplate);
+    DocManagerProxy* GetDocManagerProxy() const { return m_pDocManagerProxy.get(); }
+
     // Runs when the documents are about to close on the main window's
     // closing; the exit sequence fills it in.
     virtual void _BeginShutdownOnClose() {}
@@ -97,6 +103,10 @@ protected:
     CImageList m_systemImageList;
     std::unique_ptr<SplashScreen> m_pSplashScreen;
     CAtlExeModule* m_pAtlModule;
+    // The toolkit's document manager, kept aside while the proxy stands in
+    // for it, and put back at exit so the toolkit deletes its own.
+    CDocManager* m_pToolkitDocManager = nullptr;
+    std::unique_ptr<DocManagerProxy> m_pDocManagerProxy;
     bool m_isFirstExitStepDone = false;
 };
 
