@@ -10,8 +10,10 @@ export DEBIAN_FRONTEND=noninteractive
 # WinInet honours proxies from the environment; tests talk to loopback only.
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY no_proxy NO_PROXY
 
+# mingw-w64-tools brings widl; libwine-dev only the IDL files widl imports
+# (oaidl.idl, unknwn.idl), which mingw's packages do not ship.
 BRUNLOW_PACKAGES=(g++-mingw-w64-i686-posix wine wine32:i386 wine64 xvfb xauth cmake make
-                  libboost-dev googletest fonts-wine fonts-liberation2)
+                  libboost-dev googletest fonts-wine fonts-liberation2 mingw-w64-tools libwine-dev)
 
 brunlow_install_packages() {
     local missing=()

@@ -22,6 +22,11 @@ std::wstring FormatString1(const wlitestring& format, const std::wstring& argume
     return FormatString(format, std::vector<std::wstring>{argument0});
 }
 
+std::wstring& FormatWithNumber(std::wstring& out, const wlitestring& format, std::uint32_t value) {
+    out = FormatString1(format, NumberToWString(value));
+    return out;
+}
+
 std::wstring FormatString2(const wlitestring& format, const std::wstring& argument0, const std::wstring& argument1) {
     return FormatString(format, std::vector<std::wstring>{argument0, argument1});
 }

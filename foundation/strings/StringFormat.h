@@ -4,6 +4,7 @@
 #include "foundation/strings/LiteString.h"
 
 #include <cstdarg>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ namespace STLHelpers {
 std::wstring FormatString(const wlitestring& format, const std::vector<std::wstring>& arguments);
 std::wstring FormatString1(const wlitestring& format, const std::wstring& argument0);
 std::wstring FormatString2(const wlitestring& format, const std::wstring& argument0, const std::wstring& argument1);
+// "{0}" replaced by the value's plain decimal digits, into `out`; returns `out`.
+std::wstring& FormatWithNumber(std::wstring& out, const wlitestring& format, std::uint32_t value);
 
 // The formatted text (msvcrt's wide printf; a null format is empty).
 // Longer than kMaxFormattedLength: cut there and "... (truncated)" appended.

@@ -39,6 +39,11 @@ TEST(FormatString, Placeholders) {
     }
     EXPECT_EQ(L"x", FormatString1(L"{0}", L"x"));
     EXPECT_EQ(L"y-x", FormatString2(L"{1}-{0}", L"x", L"y"));
+    // The number is unsigned: a failure HRESULT shows as its 32-bit value.
+    std::wstring out = L"old";
+    EXPECT_EQ(L"code 2147500037 of {1}", FormatWithNumber(out, L"code {0} of {1}", 0x80004005u));
+    EXPECT_EQ(L"code 2147500037 of {1}", out);
+    EXPECT_EQ(L"0", FormatWithNumber(out, L"{0}", 0));
 }
 
 TEST(VFormatWString, FormatsIntoTheResult) {

@@ -1,5 +1,7 @@
 #include "atlexemodule.h"
 
+#include <cwchar>
+
 namespace ATL {
 
 namespace {
@@ -10,7 +12,7 @@ std::wstring ClassKeyPath(REFCLSID clsid) {
     return std::wstring(L"CLSID\\") + text;
 }
 
-std::wstring QuotedModulePath() {
+std::wstring ModulePath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
@@ -18,11 +20,57 @@ std::wstring QuotedModulePath() {
             return {};
         if (length < path.size()) {
             path.resize(length);
-            break;
+            return path;
         }
         path.resize(path.size() * 2);
     }
-    return L"\"" + path + L"\"";
+}
+
+// The executable's own type library: resource TYPELIB 1, as LoadTypeLibEx
+// finds it when given the executable's path.
+bool HasEmbeddedTypeLibrary() {
+    return FindResourceW(nullptr, MAKEINTRESOURCEW(1), L"TYPELIB") != nullptr;
+}
+
+HRESULT RegisterTypeLibrary(const std::wstring& modulePath) {
+    ITypeLib* library = nullptr;
+    HRESULT hr = LoadTypeLibEx(modulePath.c_str(), REGKIND_REGISTER, &library);
+    if (library)
+        library->Release();
+    return hr;
+}
+
+bool IsTypeLibraryRegistered(const TLIBATTR& attributes) {
+    wchar_t guid[40] = {};
+    StringFromGUID2(attributes.guid, guid, 40);
+    // The version's key is written in hexadecimal ("1.a").
+    wchar_t version[16] = {};
+    swprintf(version, 16, L"%x.%x", attributes.wMajorVerNum, attributes.wMinorVerNum);
+    const std::wstring versionKey = std::wstring(L"TypeLib\\") + guid + L"\\" + version;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, versionKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+HRESULT UnregisterTypeLibrary(const std::wstring& modulePath) {
+    ITypeLib* library = nullptr;
+    HRESULT hr = LoadTypeLibEx(modulePath.c_str(), REGKIND_NONE, &library);
+    if (FAILED(hr))
+        return hr;
+    TLIBATTR* attributes = nullptr;
+    hr = library->GetLibAttr(&attributes);
+    if (SUCCEEDED(hr)) {
+        // A library that is not registered counts as removed (UnRegisterTypeLib
+        // would call that an invalid argument).
+        if (IsTypeLibraryRegistered(*attributes))
+            hr = UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,
+                                   attributes->lcid, attributes->syskind);
+        library->ReleaseTLibAttr(attributes);
+    }
+    library->Release();
+    return hr;
 }
 
 LSTATUS SetDefaultValue(HKEY root, const std::wstring& subKey, const std::wstring& value) {
@@ -93,10 +141,11 @@ bool CAtlExeModule::Selected(const ClassEntry& entry, const CLSID* clsid) const 
     return !clsid || IsEqualCLSID(entry.clsid, *clsid);
 }
 
-HRESULT CAtlExeModule::RegisterServer(BOOL /*registerTypeLibrary*/, const CLSID* clsid) {
-    const std::wstring server = QuotedModulePath();
-    if (server.empty())
+HRESULT CAtlExeModule::RegisterServer(BOOL registerTypeLibrary, const CLSID* clsid) {
+    const std::wstring modulePath = ModulePath();
+    if (modulePath.empty())
         return HRESULT_FROM_WIN32(GetLastError());
+    const std::wstring server = L"\"" + modulePath + L"\"";
     for (const ClassEntry& entry : m_classes) {
         if (!Selected(entry, clsid))
             continue;
@@ -107,16 +156,24 @@ HRESULT CAtlExeModule::RegisterServer(BOOL /*registerTypeLibrary*/, const CLSID*
         if (status != ERROR_SUCCESS)
             return HRESULT_FROM_WIN32(status);
     }
+    if (registerTypeLibrary && HasEmbeddedTypeLibrary())
+        return RegisterTypeLibrary(modulePath);
     return S_OK;
 }
 
-HRESULT CAtlExeModule::UnregisterServer(BOOL /*unregisterTypeLibrary*/, const CLSID* clsid) {
+HRESULT CAtlExeModule::UnregisterServer(BOOL unregisterTypeLibrary, const CLSID* clsid) {
     for (const ClassEntry& entry : m_classes) {
         if (!Selected(entry, clsid))
             continue;
         LSTATUS status = RegDeleteTreeW(HKEY_CLASSES_ROOT, ClassKeyPath(entry.clsid).c_str());
         if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
             return HRESULT_FROM_WIN32(status);
+    }
+    if (unregisterTypeLibrary && HasEmbeddedTypeLibrary()) {
+        const std::wstring modulePath = ModulePath();
+        if (modulePath.empty())
+            return HRESULT_FROM_WIN32(GetLastError());
+        return UnregisterTypeLibrary(modulePath);
     }
     return S_OK;
 }

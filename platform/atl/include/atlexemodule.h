@@ -7,6 +7,7 @@
 // count may change on any thread (interlocked).
 #include <windows.h>
 #include <objbase.h>
+#include <oleauto.h>
 
 #include <string>
 #include <vector>
@@ -34,9 +35,12 @@ public:
 
     // Writes HKEY_CLASSES_ROOT\CLSID\{clsid} (the description) and its
     // LocalServer32 key (this executable's quoted path) for every class, or
-    // only for the given one. There is no type library to register.
+    // only for the given one. With registerTypeLibrary, a type library
+    // embedded as resource TYPELIB 1 is registered too (its interfaces then
+    // marshal through oleaut32); an executable without one has none to register.
     HRESULT RegisterServer(BOOL registerTypeLibrary = FALSE, const CLSID* clsid = nullptr);
-    // Removes those keys; a class that is not registered counts as removed.
+    // Removes those keys, and the embedded type library's registration when
+    // asked; what is not registered counts as removed.
     HRESULT UnregisterServer(BOOL unregisterTypeLibrary, const CLSID* clsid = nullptr);
 
     virtual LONG Lock();
