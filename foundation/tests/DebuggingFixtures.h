@@ -70,7 +70,7 @@ inline Testing::EnvironmentChanges NoDebuggingVariables() {
 class FixedKeysLock {
 public:
     FixedKeysLock() : m_mutex(::CreateMutexW(nullptr, FALSE, L"BrunlowTests.DebuggingFixedKeys")) {
-        const DWORD wait = m_mutex ? ::WaitForSingleObject(m_mutex, 120000) : WAIT_FAILED;
+        const DWORD wait = m_mutex ? ::WaitForSingleObject(m_mutex, 600000) : WAIT_FAILED;
         m_isHeld = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
         EXPECT_TRUE(m_isHeld) << "the lock of the fixed debugging keys";
     }
