@@ -4,6 +4,7 @@
 
 #include <atlutil.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace Engine {
@@ -96,9 +97,11 @@ bool HttpDownloader::Transfer() {
             return false;
         if (available == 0)
             break;
-        buffer.assign(available, 0);
+        // What is buffered is often only a few kilobytes; a read asks for
+        // more, so that a large package takes fewer calls and progress reports.
+        buffer.resize(std::max<size_t>(buffer.size(), std::max<DWORD>(available, kHttpReadSize)));
         DWORD read = 0;
-        if (!::WinHttpReadData(m_request.Get(), buffer.data(), available, &read))
+        if (!::WinHttpReadData(m_request.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read))
             return false;
         if (read == 0)
             break;

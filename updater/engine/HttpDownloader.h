@@ -50,5 +50,7 @@ private:
 
 // The user agent the download server expects of the Updater.
 extern const wchar_t kUpdaterUserAgent[];
+// The least a read of the body asks for.
+const DWORD kHttpReadSize = 256 * 1024;
 
 }  // namespace Engine
