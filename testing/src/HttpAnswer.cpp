@@ -64,4 +64,10 @@ HttpAnswer HttpAnswer::Redirect(std::string location, int status) {
     return answer;
 }
 
+HttpAnswer HttpAnswer::WithoutLength(std::string body) {
+    HttpAnswer answer = Ok(std::move(body));
+    answer.sendContentLength = false;
+    return answer;
+}
+
 }  // namespace Testing

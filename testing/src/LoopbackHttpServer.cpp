@@ -280,11 +280,14 @@ std::shared_ptr<const HttpAnswer> FindAnswer(const State& state, const std::stri
 bool SendAnswer(SOCKET socket, const HttpRequest& request, const HttpAnswer& answer, const State& state) {
     bool notModified = answer.lastModified && request.Header("If-Modified-Since");
     int status = notModified ? 304 : answer.status;
+    if (answer.headDelayMs && state.stop.Wait(answer.headDelayMs))
+        return false;
     std::string head = "HTTP/1.1 " + std::to_string(status) + " " + ReasonPhrase(status) + "\r\n";
     if (answer.lastModified)
         head += "Last-Modified: " + *answer.lastModified + "\r\n";
     if (!notModified) {
-        head += "Content-Length: " + std::to_string(answer.announcedLength.value_or(answer.body.size())) + "\r\n";
+        if (answer.sendContentLength)
+            head += "Content-Length: " + std::to_string(answer.announcedLength.value_or(answer.body.size())) + "\r\n";
         for (const auto& [name, value] : answer.headers)
             head += name + ": " + value + "\r\n";
     }

@@ -151,6 +151,8 @@ TEST_F(LoopbackHttpServerTest, SendsEachKindOfAnswer) {
         {"shorter than its Content-Length", HttpAnswer::ShortBody("abc", 10), Get("/"), 200, "abc",
          {{"Content-Length", "10"}}, false},
         {"slow", HttpAnswer::Slow("abcdefgh", 3, 10), Get("/"), 200, "abcdefgh", {{"Content-Length", "8"}}, false},
+        {"without length", HttpAnswer::WithoutLength("to the close"), Get("/"), 200, "to the close",
+         {{"Content-Length", std::nullopt}, {"Connection", "close"}}, false},
         {"redirect", HttpAnswer::Redirect("/elsewhere"), Get("/"), 302, "",
          {{"Location", "/elsewhere"}, {"Content-Length", "0"}}, false},
         {"HEAD", HttpAnswer::Ok("hello"), Get("/", "", "HTTP/1.1", "HEAD"), 200, "", {{"Content-Length", "5"}},
@@ -262,6 +264,18 @@ TEST_F(LoopbackHttpServerTest, SlowBodyArrivesInDelayedPieces) {
     EXPECT_EQ("0123456789", response.Body());
     EXPECT_GE(MillisecondsSince(start), 240.0);  // five pieces, each after 50 ms
     EXPECT_GE(response.receives, 3u);
+}
+
+TEST_F(LoopbackHttpServerTest, DelayedHeadComesAfterItsPause) {
+    LoopbackHttpServer server;
+    HttpAnswer answer = HttpAnswer::Ok("late");
+    answer.headDelayMs = 300;
+    server.SetAnswer("/", answer);
+    auto start = std::chrono::steady_clock::now();
+    Response response = Exchange(server.Port(), Get("/"));
+    EXPECT_EQ(200, response.Status());
+    EXPECT_EQ("late", response.Body());
+    EXPECT_GE(MillisecondsSince(start), 290.0);
 }
 
 TEST_F(LoopbackHttpServerTest, ServesAnotherClientWhileOneIsSlow) {

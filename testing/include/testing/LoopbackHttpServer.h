@@ -45,6 +45,10 @@ struct HttpAnswer {
     std::optional<std::string> lastModified;
     // Content-Length sent when it should differ from body.size().
     std::optional<std::size_t> announcedLength;
+    // False: no Content-Length at all; the body ends where the connection closes.
+    bool sendContentLength = true;
+    // Non-zero: the head goes out only after this pause (a server slow to answer).
+    unsigned long headDelayMs = 0;
     // Set: only this many body bytes are sent, then the connection is reset.
     std::optional<std::size_t> dropAfter;
     // Non-zero: the body goes out in pieces of chunkSize, each after chunkDelayMs.
@@ -62,6 +66,8 @@ struct HttpAnswer {
     static HttpAnswer ShortBody(std::string body, std::size_t announcedLength);
     static HttpAnswer Slow(std::string body, std::size_t chunkSize, unsigned long chunkDelayMs);
     static HttpAnswer Redirect(std::string location, int status = 302);
+    // No Content-Length: the body is delimited by the closing of the connection.
+    static HttpAnswer WithoutLength(std::string body);
 };
 
 // Listens from construction (throws std::runtime_error when it cannot) on its
