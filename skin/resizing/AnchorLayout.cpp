@@ -152,11 +152,8 @@ void CAnchorLayout::QueryChildProperties(tagLAYOUTINFO& info) {
     info.properties.askRefresh = TRUE;
 }
 
-BOOL CAnchorLayout::LikesClipping(const tagLAYOUTINFO& info) {
-    // Nothing reads the answer; the usual rule: children that paint only in
-    // WM_PAINT may be clipped.
-    return ::lstrcmpiW(info.className, L"Static") != 0;
-}
+// Kept only in the record: nothing in this system clips children by it.
+BOOL CAnchorLayout::LikesClipping(const tagLAYOUTINFO&) { return FALSE; }
 
 BOOL CAnchorLayout::NeedsRefresh(const tagLAYOUTINFO& info, const RECT& oldRect, const RECT& newRect) {
     if (info.messageSupport) {
