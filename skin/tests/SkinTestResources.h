@@ -2,3 +2,4 @@
 // Resource ids of the skin tests' resource script.
 #define IDB_SKIN_TEST 101
 #define IDI_SKIN_TEST 201
+#define IDD_SURFACE_TEST 301
