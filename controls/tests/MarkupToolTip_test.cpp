@@ -151,8 +151,14 @@ TEST_F(TipFixture, NoAutoHideAndEmptyText) {
 TEST_F(TipFixture, HidingMessagesHideAtOnce) {
     m_tip->AddTool(m_owner.get(), L"Hello");
     const UINT messages[] = {WM_RBUTTONDOWN, WM_KEYDOWN, WM_MOUSEWHEEL, WM_ACTIVATEAPP};
+    CWnd elsewhere;
+    ASSERT_TRUE(elsewhere.CreateEx(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
     int x = 100;
     for (UINT message : messages) {
+        // Over a window without tools first, so that the tool is met anew.
+        m_under = elsewhere.GetSafeHwnd();
+        Move(POINT{++x, 100});
+        m_under = nullptr;
         Move(POINT{++x, 100});
         Timer(CMarkupToolTip::TimerShow);
         ASSERT_EQ(CMarkupToolTip::Shown, m_tip->GetState());

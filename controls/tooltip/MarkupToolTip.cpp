@@ -366,6 +366,7 @@ void CMarkupToolTip::RelayEvent(MSG* pMsg) {
         Tooltip().getCursorPos(&point);
         if (point.x == m_lastPoint.x && point.y == m_lastPoint.y)
             return;
+        const POINT previous = m_lastPoint;
         m_lastPoint = point;
         if (m_noAutoLookup) {
             Tool info;
@@ -395,11 +396,15 @@ void CMarkupToolTip::RelayEvent(MSG* pMsg) {
             const DWORD behaviour = Effective(m_hover).behaviour;
             if (behaviour & FollowMouse) {
                 StartHideTimer();
+                if (previous.x != LONG_MIN && ::IsWindowVisible(m_hWnd)) {
+                    RECT rect;
+                    ::GetWindowRect(m_hWnd, &rect);
+                    ::SetWindowPos(m_hWnd, nullptr, rect.left + point.x - previous.x, rect.top + point.y - previous.y,
+                                   0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                }
             } else if (behaviour & MoveRestartsHide) {
                 StartHideTimer();
             } else if (!(behaviour & ForgetOnHide)) {
-                return;
-            } else {
                 HideTip();
             }
             return;
