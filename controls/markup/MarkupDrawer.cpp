@@ -13,9 +13,12 @@ CMarkupDrawer::CMarkupDrawer()
       m_entities(MarkupLib::MakeEntityTable()),
       m_colors(MarkupLib::MakeColorTable()) {
     SetCssStyles(nullptr);
+    LoadCursors();
 }
 
-CMarkupDrawer::~CMarkupDrawer() = default;
+CMarkupDrawer::~CMarkupDrawer() {
+    FreeCursors();
+}
 
 void CMarkupDrawer::SetCssStyles(const wchar_t* styles) {
     m_cssText = styles ? styles : L"";
