@@ -6,6 +6,7 @@
 #include "appframework/application/ApplicationBase.h"
 
 #include "TestApplication.h"
+#include "appframework/serviceclient/Library.h"
 #include "foundation/errors/ReportingObject.h"
 #include "foundation/filesystem/ShellFolders.h"
 #include "foundation/system/AutoHandle.h"
@@ -178,6 +179,8 @@ public:
         Record(L"ExitInstance");
         const int result = ApplicationBase::ExitInstance();
         Record(L"ClassObjectsAfterExit " + std::to_wstring(GetClassObjectRegistration() != nullptr));
+        GenericServiceClient::Library* pLibrary = GenericServiceClient::GetLibrary();
+        Record(L"ServiceClientEnabled " + std::to_wstring(pLibrary && pLibrary->IsLibraryEnabled()));
         Record(L"Watchdogs " + std::to_wstring(GetWatchdogStartCount()));
         return result;
     }
@@ -351,7 +354,8 @@ TEST_F(StartupSequenceTest, NormalRunKeepsTheOrderAndEndsWithZero) {
                              L"_ApplyDefaultSkin", L"_CheckUpdateNotRunning 1", L"StartApplication",
                              L"ClassObjectsRegistered 1", L"ExitInstance", L"_BeginShutdown",
                              L"ShutdownApplication", L"_UninitializeCommonDialogs", L"UnregisterResourceObserver",
-                             L"ShutdownResources", L"ClassObjectsAfterExit 0", L"Watchdogs 1", L"Exit 0"}));
+                             L"ShutdownResources", L"ClassObjectsAfterExit 0", L"ServiceClientEnabled 0", L"Watchdogs 1",
+                             L"Exit 0"}));
     EXPECT_FALSE(run.HasPrefix(L"MessageBox"));
     EXPECT_FALSE(run.Contains(L"((++_GetInstCounter() == 1))"));
     // The profile lives directly under Software\<product>.
@@ -368,7 +372,6 @@ TEST_F(StartupSequenceTest, FailuresEndWithTheirMessageAndANonZeroExitCode) {
         std::wstring message;        // the message box, empty for none
         bool exitStepsRun;
     };
-    // Renamed below for _PreInitialize: the resources folder goes missing.
     const std::wstring product = m_product;
     const Case cases[] = {
         {L"initfalse", L"StartApplication", L"", true},
@@ -398,8 +401,9 @@ TEST_F(StartupSequenceTest, FailuresEndWithTheirMessageAndANonZeroExitCode) {
     EXPECT_FALSE(missing.Has(L"Initialize"));
     EXPECT_TRUE(missing.HasPrefix(L"MessageBox " + m_product + L" resources are damaged!"));
     EXPECT_TRUE(missing.Contains(L"((_PreInitialize()))"));
-    EXPECT_TRUE(missing.InOrder({L"InitializeResources", L"ExitInstance", L"ShutdownApplication", L"Exit 2"}));
-    EXPECT_FALSE(missing.Has(L"ShutdownResources"));  // nothing was set up
+    // The folder was configured, so the resource steps of the exit still run.
+    EXPECT_TRUE(missing.InOrder({L"InitializeResources", L"ExitInstance", L"ShutdownApplication",
+                                 L"_UninitializeCommonDialogs", L"ShutdownResources", L"Exit 2"}));
 }
 
 TEST_F(StartupSequenceTest, ExitStepsRunOnAfterAThrowingShutdown) {
