@@ -1,7 +1,10 @@
 #include "appframework/application/ApplicationBase.h"
 
 #include "appframework/commondialogs/CommonDialogsLib.h"
+#include "foundation/debugging/LogLevel.h"
+#include "foundation/debugging/WriteLog.h"
 #include "foundation/errors/ReportingObject.h"
+#include "foundation/strings/StringFormat.h"
 #include "foundation/errors/ClassifiedExceptionsGuard.h"
 #include "foundation/filesystem/ShellFolders.h"
 
@@ -21,10 +24,65 @@ void WarnRefused(const char* checkText) {
     Reporting::GetModuleReportingObject().ReportWarning(checkText, &code);
 }
 
+// The profile's "Settings" value "Language"; empty without an application.
+std::wstring ReadProfileLanguage() {
+    CWinApp* pApp = AfxGetApp();
+    if (!pApp) {
+        WarnRefused("((pApp))");
+        return std::wstring();
+    }
+    return pApp->GetProfileString(L"Settings", L"Language", L"").GetString();
+}
+
 }  // namespace
 
 ApplicationBase::ApplicationBase(ProductInfo& productInfo, CAtlExeModule* pAtlModule)
     : ApplicationBaseLite(productInfo, pAtlModule), m_commonDialogHost(productInfo) {}
+
+bool ApplicationBase::_Guarded_InitializeResources(const std::wstring& folder) {
+    bool initialized = false;
+    if (ErrorHandling::ClassifiedExceptionsGuard([&]() { initialized = InitializeResources(folder); }))
+        return false;
+    return initialized;
+}
+
+bool ApplicationBase::_PreInitialize() {
+    std::wstring folder;
+    GetResourcesFolder(folder);
+    m_isResourceFolderConfigured = !folder.empty();
+    if (folder.empty())
+        return true;
+    if (_Guarded_InitializeResources(folder)) {
+        RegisterResourceObserver();
+        return true;
+    }
+    const std::wstring message = STLHelpers::FormatString1(L"Failed to initialize the resource manager at: {0}", folder);
+    Debugging::WriteLog(Debugging::GetLog(), message,
+                        L"ApplicationFramework:ApplicationBase:_PreInitialize@" + std::to_wstring(__LINE__),
+                        Debugging::LevelCRT, 0);
+    _ReportDamagedInstallation(ResourcesDamaged, std::wstring());
+    return false;
+}
+
+bool ApplicationBase::_PostInitialize() {
+    if (m_isResourceFolderConfigured) {
+        std::wstring langName;
+        GetConfiguredLanguageName(langName);
+        if (langName.empty())
+            langName = ReadProfileLanguage();
+        if (langName.empty())
+            langName = ResourceLib::GetSystemLanguageName();
+        if (!SetResourcesLanguage(langName))
+            WarnRefused("((SetResourcesLanguage(langName)))");
+        std::wstring skinName;
+        GetConfiguredSkinName(skinName);
+        if (!SetResourcesSkin(skinName))
+            WarnRefused("((SetResourcesSkin(GetConfiguredSkinName())))");
+    }
+    if (!InitializeCommonDialogs())
+        WarnRefused("((InitializeCommonDialogs()))");
+    return true;
+}
 
 void ApplicationBase::_UninitializeCommonDialogs() {
     if (m_isCommonDialogsInitialized)

@@ -17,6 +17,17 @@ class ApplicationBase : public ApplicationBaseLite, public ResourceLib::IManager
 public:
     ApplicationBase(ProductInfo& productInfo, CAtlExeModule* pAtlModule);
 
+    // Sets up the resource manager over GetResourcesFolder and watches it;
+    // an empty folder means none is wanted. False, with a log line and the
+    // damaged-resources message, when the set-up fails or raises.
+    bool _PreInitialize() override;
+    // Language (configured, else the profile's "Settings"/"Language", else
+    // the system's) and skin when a resource folder is configured, then the
+    // common-dialog library; each refusal is a warning. Always true.
+    bool _PostInitialize() override;
+    // InitializeResources under the guard: false when it raised.
+    bool _Guarded_InitializeResources(const std::wstring& folder);
+
     // When the common-dialog library was initialised it is uninitialised;
     // when a resource folder was configured the observer is unregistered and
     // the resources shut down, each step guarded.

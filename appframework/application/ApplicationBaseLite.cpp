@@ -23,13 +23,14 @@ const int kInstallationDamagedStringId = 9;
 }  // namespace
 
 ApplicationBaseLite::ApplicationBaseLite(ProductInfo& productInfo, CAtlExeModule* pAtlModule)
-    : m_productInfo(productInfo), m_pAtlModule(pAtlModule) {
+    : m_productInfo(productInfo), m_updateAgent(productInfo), m_pAtlModule(pAtlModule) {
     g_pApplication = this;
 }
 
 ApplicationBaseLite::~ApplicationBaseLite() {
-    if (m_pDocManagerProxy && m_pDocManager == m_pDocManagerProxy.get())
-        m_pDocManager = m_pToolkitDocManager;
+    // The toolkit frees its name and deletes its document manager itself.
+    _RestoreToolkitState();
+    m_systemImageList.Detach();
     ApplicationBaseLite* self = this;
     g_pApplication.compare_exchange_strong(self, nullptr);
 }

@@ -43,6 +43,12 @@ public:
     // asked; what is not registered counts as removed.
     HRESULT UnregisterServer(BOOL unregisterTypeLibrary, const CLSID* clsid = nullptr);
 
+    // Optional extra work of a "/Register" or "/Unregister" request beyond
+    // the class keys; null when the module has none.
+    typedef HRESULT (*ExtraRegistrationRoutine)(CAtlExeModule& module);
+    ExtraRegistrationRoutine m_pfnExtraRegister = nullptr;
+    ExtraRegistrationRoutine m_pfnExtraUnregister = nullptr;
+
     virtual LONG Lock();
     virtual LONG Unlock();
     LONG GetLockCount() const { return m_lockCount; }
