@@ -1,6 +1,9 @@
 #include "appframework/serviceclient/Library.h"
 
+#include "appframework/serviceclient/ConsoleApplicationProxy.h"
 #include "appframework/serviceclient/GenericServicePtr.h"
+#include "appframework/serviceclient/ServiceComProxy.h"
+#include "foundation/errors/GuiHandlerGuard.h"
 #include "foundation/errors/ReportingObject.h"
 #include "foundation/strings/OwnedWString.h"
 
@@ -59,6 +62,9 @@ bool CallService(Call&& call) noexcept {
 
 void Library::Disable() noexcept {
     disabled.store(true);
+    // Asking for the proxy would build it and start a thread just to stop it.
+    if (ServiceComProxy::IsBuilt())
+        ServiceComProxy::Instance().Stop(INFINITE);
 }
 
 bool Library::CreateFolder(const wlitestring& path) {
@@ -125,6 +131,18 @@ std::wstring Library::ReadRegistryValue(const wlitestring& key, const wlitestrin
     if (!answered || !value)
         return std::wstring();
     return std::wstring(value.m_str, value.Length());
+}
+
+boost::shared_ptr<IConsoleApplication> Library::CreateConsoleApplication(const wlitestring& path) {
+    if (!IsLibraryEnabled() || !CheckArgument(path, "((!path.empty()))"))
+        return boost::shared_ptr<IConsoleApplication>();
+    const auto pImpl = boost::make_shared<ConsoleApplicationImpl>(STLHelpers::WStringFromRef(path));
+    const auto pProxy = boost::make_shared<ConsoleApplicationProxy>(pImpl);
+    // A failed or stuck initialisation has been reported; the application
+    // answers with its failure values from now on.
+    ErrorHandling::RunGuiHandler(
+        GUI_HANDLER_TRACE_FORMAT("GenericServiceClient::Library::CreateConsoleApplication"), [&] { pImpl->Initialize(); });
+    return pProxy;
 }
 
 namespace {
