@@ -5,6 +5,7 @@
 #include "appframework/serviceclient/ServiceComProxy.h"
 
 #include "ServiceClientFixtures.h"
+#include "foundation/errors/ErrorException.h"
 
 #include <gtest/gtest.h>
 
