@@ -11,21 +11,11 @@
 namespace GenericServiceClient {
 namespace {
 
-// A failing answer of the service becomes the COM error of its interface.
-void RaiseOnFailure(HRESULT hr, IConsoleApp* pSource) {
-    if (FAILED(hr))
-        _com_issue_errorex(hr, pSource, __uuidof(IConsoleApp));
-}
-
 // Calls through a missing object fail as a null COM pointer does.
 IConsoleApp* Require(IConsoleApp* pConsoleApp) {
     if (!pConsoleApp)
         _com_issue_error(E_POINTER);
     return pConsoleApp;
-}
-
-CComBSTR ToBstr(const std::wstring& text) {
-    return CComBSTR(static_cast<int>(text.size()), text.c_str());
 }
 
 }  // namespace
@@ -66,7 +56,7 @@ bool ConsoleApplicationImpl::_CallService(const char* traceFormat, Call call) {
     IConsoleApp* pConsoleApp = pApp.load();
     if (!pConsoleApp)
         return false;
-    return ErrorHandling::RunGuiHandler(traceFormat, [&] { RaiseOnFailure(call(pConsoleApp), pConsoleApp); });
+    return ErrorHandling::RunGuiHandler(traceFormat, [&] { RaiseOnServiceFailure(call(pConsoleApp), pConsoleApp); });
 }
 
 void ConsoleApplicationImpl::Initialize() {
@@ -99,7 +89,7 @@ bool ConsoleApplicationImpl::InitImpl() {
                     pCreated->Release();
             }
             IConsoleApp* pConsoleApp = Require(pApp.load());
-            RaiseOnFailure(pConsoleApp->SetPath(ToBstr(path)), pConsoleApp);
+            RaiseOnServiceFailure(pConsoleApp->SetPath(ToServiceBstr(path)), pConsoleApp);
         });
 }
 
@@ -116,7 +106,7 @@ bool ConsoleApplicationImpl::StartImpl(const std::wstring& parameterCopy) {
     ErrorHandling::RunGuiHandler(GUI_HANDLER_TRACE_FORMAT("GenericServiceClient::ConsoleApplicationImpl::StartImpl"),
                                  [&] {
                                      IConsoleApp* pConsoleApp = Require(pApp.load());
-                                     RaiseOnFailure(pConsoleApp->SetParameters(ToBstr(parameterCopy)), pConsoleApp);
+                                     RaiseOnServiceFailure(pConsoleApp->SetParameters(ToServiceBstr(parameterCopy)), pConsoleApp);
                                      isStarted = SUCCEEDED(pConsoleApp->Start());
                                      started.store(isStarted);
                                  });
