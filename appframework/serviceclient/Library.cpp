@@ -1,6 +1,10 @@
 #include "appframework/serviceclient/Library.h"
 
+#include "appframework/serviceclient/ConsoleApplicationProxy.h"
 #include "appframework/serviceclient/GenericServicePtr.h"
+#include "appframework/serviceclient/ServiceActivation.h"
+#include "appframework/serviceclient/ServiceComProxy.h"
+#include "foundation/errors/GuiHandlerGuard.h"
 #include "foundation/errors/ReportingObject.h"
 #include "foundation/strings/OwnedWString.h"
 
@@ -29,16 +33,6 @@ bool CheckArgument(const wlitestring& argument, const char* checkText) {
     return false;
 }
 
-CComBSTR ToBstr(const std::wstring& text) {
-    return CComBSTR(static_cast<int>(text.size()), text.c_str());
-}
-
-// A failing answer of the service becomes the COM error of its interface.
-HRESULT RaiseOnFailure(HRESULT hr, IUnknown* source) {
-    if (FAILED(hr))
-        _com_issue_errorex(hr, source, __uuidof(IGarbageCollector));
-    return hr;
-}
 
 // One connection, one call; true when the call's HRESULT is a success code.
 // Whatever is raised on the way (a failed activation check, a COM error)
@@ -59,6 +53,9 @@ bool CallService(Call&& call) noexcept {
 
 void Library::Disable() noexcept {
     disabled.store(true);
+    // Asking for the proxy would build it and start a thread just to stop it.
+    if (ServiceComProxy::IsBuilt())
+        ServiceComProxy::Instance().Stop(INFINITE);
 }
 
 bool Library::CreateFolder(const wlitestring& path) {
@@ -66,7 +63,7 @@ bool Library::CreateFolder(const wlitestring& path) {
         return false;
     const std::wstring ownedPath = STLHelpers::WStringFromRef(path);
     return CallService([&](GenericServicePtr& service) {
-        return RaiseOnFailure(service->CreateFolder(ToBstr(ownedPath)), service.Get());
+        return RaiseOnServiceFailure(service->CreateFolder(ToServiceBstr(ownedPath)), service.Get());
     });
 }
 
@@ -76,7 +73,7 @@ bool Library::DeleteFile(const wlitestring& path) {
     const std::wstring ownedPath = STLHelpers::WStringFromRef(path);
     // A file the service cannot delete is an answer, not an error.
     return CallService([&](GenericServicePtr& service) {
-        return service->DeleteFileItem(ToBstr(ownedPath), std::rand());
+        return service->DeleteFileItem(ToServiceBstr(ownedPath), std::rand());
     });
 }
 
@@ -85,7 +82,7 @@ bool Library::PathOperation11(const wlitestring& path) {
         return false;
     const std::wstring ownedPath = STLHelpers::WStringFromRef(path);
     return CallService([&](GenericServicePtr& service) {
-        return RaiseOnFailure(service->PathOperation11(ToBstr(ownedPath)), service.Get());
+        return RaiseOnServiceFailure(service->PathOperation11(ToServiceBstr(ownedPath)), service.Get());
     });
 }
 
@@ -94,7 +91,7 @@ bool Library::PathExists(const wlitestring& path) {
         return false;
     const std::wstring ownedPath = STLHelpers::WStringFromRef(path);
     return CallService([&](GenericServicePtr& service) {
-        return RaiseOnFailure(service->PathExists(ToBstr(ownedPath), std::rand()), service.Get());
+        return RaiseOnServiceFailure(service->PathExists(ToServiceBstr(ownedPath), std::rand()), service.Get());
     });
 }
 
@@ -104,8 +101,8 @@ bool Library::MoveFile(const wlitestring& from, const wlitestring& to) {
     const std::wstring ownedFrom = STLHelpers::WStringFromRef(from);
     const std::wstring ownedTo = STLHelpers::WStringFromRef(to);
     return CallService([&](GenericServicePtr& service) {
-        return RaiseOnFailure(service->MoveFileItem(ToBstr(ownedFrom), ToBstr(ownedTo), std::rand()),
-                              service.Get());
+        return RaiseOnServiceFailure(
+            service->MoveFileItem(ToServiceBstr(ownedFrom), ToServiceBstr(ownedTo), std::rand()), service.Get());
     });
 }
 
@@ -118,13 +115,25 @@ std::wstring Library::ReadRegistryValue(const wlitestring& key, const wlitestrin
     const bool answered = CallService([&](GenericServicePtr& service) {
         // The service's string is taken over, not copied.
         BSTR raw = nullptr;
-        const HRESULT hr = service->ReadRegistryValue(ToBstr(ownedKey), ToBstr(ownedName), &raw);
+        const HRESULT hr = service->ReadRegistryValue(ToServiceBstr(ownedKey), ToServiceBstr(ownedName), &raw);
         value.Attach(raw);
-        return RaiseOnFailure(hr, service.Get());
+        return RaiseOnServiceFailure(hr, service.Get());
     });
     if (!answered || !value)
         return std::wstring();
     return std::wstring(value.m_str, value.Length());
+}
+
+boost::shared_ptr<IConsoleApplication> Library::CreateConsoleApplication(const wlitestring& path) {
+    if (!IsLibraryEnabled() || !CheckArgument(path, "((!path.empty()))"))
+        return boost::shared_ptr<IConsoleApplication>();
+    const auto pImpl = boost::make_shared<ConsoleApplicationImpl>(STLHelpers::WStringFromRef(path));
+    const auto pProxy = boost::make_shared<ConsoleApplicationProxy>(pImpl);
+    // A failed or stuck initialisation has been reported; the application
+    // answers with its failure values from now on.
+    ErrorHandling::RunGuiHandler(
+        GUI_HANDLER_TRACE_FORMAT("GenericServiceClient::Library::CreateConsoleApplication"), [&] { pImpl->Initialize(); });
+    return pProxy;
 }
 
 namespace {

@@ -7,7 +7,10 @@
 //   if (pLibrary && pLibrary->PathExists(folder)) ...
 //
 // Thread: any thread may call; calls share nothing but the disabled flag.
+#include "appframework/serviceclient/IConsoleApplication.h"
 #include "foundation/strings/LiteString.h"
+
+#include <boost/shared_ptr.hpp>
 
 // MoveFile and DeleteFile are winbase.h macros under UNICODE: every user of
 // this header sees them expanded the same way.
@@ -26,8 +29,9 @@ public:
 
     // True until Disable.
     bool IsLibraryEnabled() const noexcept { return !disabled.load(); }
-    // From now on every operation fails at once, without a report. Called
-    // at shutdown; the client is never enabled again.
+    // From now on every operation fails at once, without a report, and the
+    // service COM thread (if it was ever started) is stopped without limit.
+    // Called at shutdown; the client is never enabled again.
     void Disable() noexcept;
 
     // True when the service's answer is a success code (S_FALSE too). An
@@ -40,6 +44,12 @@ public:
     // The string value of `valueName` (empty: the default value) under the
     // full key path "HKEY_LOCAL_MACHINE\..."; "" on any failure.
     std::wstring ReadRegistryValue(const wlitestring& key, const wlitestring& valueName);
+
+    // A console application the service runs with its rights; empty when
+    // disabled (quietly) or for an empty path (reported at error level).
+    // Whether the service could make the application shows only in the
+    // application's later answers.
+    boost::shared_ptr<IConsoleApplication> CreateConsoleApplication(const wlitestring& path);
 
     std::atomic<bool> disabled{false};
 };

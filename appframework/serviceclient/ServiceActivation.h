@@ -4,7 +4,11 @@
 // IGarbageCollector, CLSID_ConsoleApp with IConsoleApp.
 #include "platform/elevation/Vantrel.h"
 
+#include <atlcomcli.h>
+#include <comdef.h>
 #include <windows.h>
+
+#include <string>
 
 namespace GenericServiceClient {
 
@@ -20,6 +24,19 @@ HRESULT ActivateServiceClass(REFCLSID clsid, REFIID iid, void** target);
 template <class Interface>
 HRESULT ActivateServiceClass(REFCLSID clsid, Interface** target) {
     return ActivateServiceClass(clsid, __uuidof(Interface), reinterpret_cast<void**>(target));
+}
+
+// The BSTR a service method receives: every character of the text.
+inline CComBSTR ToServiceBstr(const std::wstring& text) {
+    return CComBSTR(static_cast<int>(text.size()), text.c_str());
+}
+
+// A failing answer of the service becomes the COM error of its interface.
+template <class Interface>
+HRESULT RaiseOnServiceFailure(HRESULT hr, Interface* pSource) {
+    if (FAILED(hr))
+        _com_issue_errorex(hr, pSource, __uuidof(Interface));
+    return hr;
 }
 
 }  // namespace GenericServiceClient

@@ -1,6 +1,9 @@
 #pragma once
-// ConsoleApp: keeps the application's path and parameters it is given.
-// Running the application is not served yet: those calls answer E_NOTIMPL.
+// ConsoleApp: runs one console application, hidden, as "path" parameters,
+// with its standard input a pipe that SendValue14/15 write lines into and
+// Signal16 closes. GetFlag says whether it runs, GetNumber gives its exit
+// code once it ended.
+// Thread: called on the server's main thread only (apartment-threaded).
 #include "DispatchObject.h"
 
 #include "platform/elevation/Vantrel.h"
@@ -24,9 +27,16 @@ public:
     HRESULT STDMETHODCALLTYPE SendValue15(LONG value) override;
     HRESULT STDMETHODCALLTYPE Signal16() override;
 
+    ~ConsoleAppObject() override;
+
 private:
+    HRESULT _WriteLine(long key, LONG value);
+    void _CloseInput();
+
     std::wstring m_path;
     std::wstring m_parameters;
+    HANDLE m_process = nullptr;
+    HANDLE m_input = nullptr;  // the write end of the application's standard input
 };
 
 }  // namespace Vantrel

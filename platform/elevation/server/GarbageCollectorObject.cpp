@@ -1,17 +1,13 @@
 #include "GarbageCollectorObject.h"
 
 #include "CallLog.h"
+#include "LastError.h"
 
 #include <string>
 #include <vector>
 
 namespace Vantrel {
 namespace {
-
-HRESULT LastErrorResult() {
-    const DWORD error = GetLastError();
-    return error ? HRESULT_FROM_WIN32(error) : E_FAIL;
-}
 
 bool IsEmpty(BSTR text) {
     return !text || !*text;

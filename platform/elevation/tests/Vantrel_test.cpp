@@ -326,4 +326,45 @@ TEST(VantrelServer, ServesConsoleAppAndEndsAfterTheLastRelease) {
     EXPECT_EQ(L"C:\\tool.exe", calls[0].at(2));
 }
 
+// Without a started application the calls that need one fail; a missing
+// program fails to start; a running one has no exit code yet.
+TEST(VantrelServer, ConsoleAppAnswersBeforeAndWhileTheApplicationRuns) {
+    InstalledService installed;
+    Testing::TempFolder folder;
+    ComApartment apartment;
+    IConsoleApp* application = nullptr;
+    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_ConsoleApp, nullptr, CLSCTX_LOCAL_SERVER, IID_IConsoleApp,
+                                     reinterpret_cast<void**>(&application)));
+    LONG number = 0;
+    VARIANT_BOOL flag = VARIANT_TRUE;
+    EXPECT_EQ(E_INVALIDARG, application->Start()) << "no path";
+    EXPECT_EQ(E_UNEXPECTED, application->GetNumber(&number));
+    EXPECT_EQ(E_UNEXPECTED, application->SendValue14(1));
+    EXPECT_EQ(E_UNEXPECTED, application->Signal16());
+    EXPECT_EQ(S_OK, application->GetFlag(&flag));
+    EXPECT_EQ(VARIANT_FALSE, flag);
+
+    EXPECT_EQ(S_OK, application->SetPath(Bstr(folder / L"missing.exe")));
+    EXPECT_TRUE(FAILED(application->Start()));
+
+    const std::wstring helper = BuiltServicePath().substr(0, BuiltServicePath().rfind(L'\\') + 1) +
+                                L"VantrelConsoleHelper.exe";
+    EXPECT_EQ(S_OK, application->SetPath(Bstr(helper)));
+    EXPECT_EQ(S_OK, application->SetParameters(Bstr(L"\"" + (folder / L"record.txt") + L"\"")));
+    ASSERT_EQ(S_OK, application->Start());
+    EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_BUSY), application->Start()) << "one run at a time";
+    EXPECT_EQ(E_PENDING, application->GetNumber(&number));
+    EXPECT_EQ(S_OK, application->SendValue15(3));
+    // Releasing the object ends the application's input: it ends on its own.
+    application->Release();
+    const DWORD start = GetTickCount();
+    std::string record;
+    while (record.find("line 15 3\n") == std::string::npos && GetTickCount() - start < 30000) {
+        Sleep(100);
+        record = Testing::ReadFileBytes(folder / L"record.txt");
+    }
+    EXPECT_NE(std::string::npos, record.find("line 15 3\n")) << record;
+    EXPECT_TRUE(WaitForNoServiceProcess(10000));
+}
+
 }  // namespace
