@@ -240,20 +240,38 @@ bool XmlFile::GetChildNodes(IXMLDOMNode* node, XmlNodeList& children) {
     return true;
 }
 
-XmlNodePtr XmlFile::GetChildByName(IXMLDOMNode* node, const wlitestring& name) {
+template <class Take>
+void XmlFile::_WalkChildrenNamed(IXMLDOMNode* node, const wlitestring& name, Take take) {
     XmlNodePtr child;
     if (!node || FAILED(node->get_firstChild(child.Receive())))
-        return XmlNodePtr();
+        return;
     while (child) {
         XmlBstr childName;
-        if (SUCCEEDED(child->get_nodeName(childName.Receive())) && IsNameEqual(childName, name))
-            return child;
+        if (SUCCEEDED(child->get_nodeName(childName.Receive())) && IsNameEqual(childName, name) && !take(child))
+            return;
         XmlNodePtr next;
         if (FAILED(child->get_nextSibling(next.Receive())))
-            return XmlNodePtr();
+            return;
         child = next;
     }
-    return child;
+}
+
+XmlNodePtr XmlFile::GetChildByName(IXMLDOMNode* node, const wlitestring& name) {
+    XmlNodePtr found;
+    _WalkChildrenNamed(node, name, [&](const XmlNodePtr& child) {
+        found = child;
+        return false;
+    });
+    return found;
+}
+
+bool XmlFile::GetChildrenByName(IXMLDOMNode* node, const wlitestring& name, XmlNodeList& children) {
+    children.clear();
+    _WalkChildrenNamed(node, name, [&](const XmlNodePtr& child) {
+        children.push_back(child);
+        return true;
+    });
+    return true;
 }
 
 bool XmlFile::HasChildren(IXMLDOMNode* node) {

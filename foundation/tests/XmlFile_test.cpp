@@ -235,6 +235,16 @@ TEST_F(XmlFileTest, ChildrenByOrderAndByName) {
     EXPECT_FALSE(XmlFile::GetChildByName(root, L"title"));  // exact, case included
     EXPECT_FALSE(XmlFile::GetChildByName(nullptr, L"Title"));
 
+    XmlNodeList named(2);
+    ASSERT_TRUE(XmlFile::GetChildrenByName(root, L"Items", named));
+    ASSERT_EQ(1u, named.size());
+    ASSERT_TRUE(XmlFile::GetChildrenByName(named[0], L"Item", named));
+    EXPECT_EQ((std::vector<std::wstring>{L"a", L"x", L"b", L"x"}), AttributesOf(named, L"name"));
+    EXPECT_TRUE(XmlFile::GetChildrenByName(root, L"items", named));  // exact, case included
+    EXPECT_TRUE(named.empty());
+    EXPECT_TRUE(XmlFile::GetChildrenByName(nullptr, L"Items", named));
+    EXPECT_TRUE(named.empty());
+
     EXPECT_EQ(L"Items", XmlFile::GetNodeName(items));
     EXPECT_EQ("Invalid node", RuntimeErrorText([] { XmlFile::GetNodeName(nullptr); }));
 }

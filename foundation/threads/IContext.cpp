@@ -1,23 +1,23 @@
 #include "foundation/threads/IContext.h"
 
-#include <stdexcept>
+#include "foundation/core/InterfaceCore.h"
 
 namespace ContextLib {
 
 bool IContext::Post(const CommandPtr&, ICommandTarget*, bool) {
-    throw std::runtime_error("Pure virtual function call");
+    InterfaceCore::ThrowPureVirtualCall();
 }
 
 bool IContext::Remove(const CommandPtr&) {
-    throw std::runtime_error("Pure virtual function call");
+    InterfaceCore::ThrowPureVirtualCall();
 }
 
 bool IContext::IsExecuting(const CommandPtr&) {
-    throw std::runtime_error("Pure virtual function call");
+    InterfaceCore::ThrowPureVirtualCall();
 }
 
 void IContext::CollectCommands(CommandList&, int) {
-    throw std::runtime_error("Pure virtual function call");
+    InterfaceCore::ThrowPureVirtualCall();
 }
 
 }  // namespace ContextLib

@@ -1,6 +1,8 @@
 #include "AfxState.h"
 
 #include <memory>
+#include <set>
+#include <string>
 
 namespace {
 
@@ -69,12 +71,13 @@ void AFX_THREAD_STATE::DeleteTempObjects() {
     m_tempBitmaps.DeleteAll();
     m_tempRegions.DeleteAll();
     m_tempMenus.DeleteAll();
+    m_tempImageLists.DeleteAll();
 }
 
 size_t AFX_THREAD_STATE::TempObjectCount() const {
     return m_tempWindows.Size() + m_tempDCs.Size() + m_tempGdiObjects.Size() + m_tempPens.Size() +
            m_tempBrushes.Size() + m_tempFonts.Size() + m_tempBitmaps.Size() + m_tempRegions.Size() +
-           m_tempMenus.Size();
+           m_tempMenus.Size() + m_tempImageLists.Size();
 }
 
 void AfxLockTempMaps() { ++AfxGetThreadState().m_nTempMapLock; }
@@ -105,6 +108,35 @@ LPCWSTR AfxDefaultWindowClass() {
     if (!registered)
         AfxThrowResourceException();
     return kClassName;
+}
+
+LPCWSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon) {
+    // Windows are made on the GUI thread only; the names live for the process.
+    static std::set<std::wstring> names;
+    HINSTANCE instance = AfxGetInstanceHandle();
+    wchar_t name[96];
+    swprintf(name, 96, L"Afx:%p:%x:%p:%p:%p", static_cast<void*>(instance), nClassStyle,
+             static_cast<void*>(hCursor), static_cast<void*>(hbrBackground), static_cast<void*>(hIcon));
+    auto found = names.find(name);
+    if (found != names.end())
+        return found->c_str();
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.style = nClassStyle;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = instance;
+    wc.hCursor = hCursor;
+    wc.hbrBackground = hbrBackground;
+    wc.hIcon = hIcon;
+    wc.lpszClassName = name;
+    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        AfxThrowResourceException();
+    return names.insert(name).first->c_str();
+}
+
+LPCWSTR AfxFrameOrViewClass(HICON hIcon) {
+    return AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, ::LoadCursorW(nullptr, IDC_ARROW),
+                               reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), hIcon);
 }
 
 CAfxCreationHook::CAfxCreationHook(CWnd* pWnd) : m_pWnd(pWnd) {

@@ -4,6 +4,8 @@
 // Windows, DCs and GDI objects belong to one thread, and so does this state.
 #include "afxcmn.h"
 #include "afxdisp.h"
+#include "afxole.h"
+#include "afxpriv.h"
 
 #include <unordered_map>
 
@@ -16,6 +18,8 @@ inline void AfxTempAttach(CGdiObject* object, HGDIOBJ handle) { object->m_hObjec
 inline void AfxTempDetach(CGdiObject* object) { object->m_hObject = nullptr; }
 inline void AfxTempAttach(CMenu* object, HMENU handle) { object->m_hMenu = handle; }
 inline void AfxTempDetach(CMenu* object) { object->m_hMenu = nullptr; }
+inline void AfxTempAttach(CImageList* object, HIMAGELIST handle) { object->m_hImageList = handle; }
+inline void AfxTempDetach(CImageList* object) { object->m_hImageList = nullptr; }
 
 // Temporary wrappers of one type, made on demand for handles that no object
 // owns, and deleted (without touching the handle) at idle time.
@@ -80,6 +84,7 @@ struct AFX_THREAD_STATE {
     CTempHandleMap<CBitmap, HGDIOBJ> m_tempBitmaps;
     CTempHandleMap<CRgn, HGDIOBJ> m_tempRegions;
     CTempHandleMap<CMenu, HMENU> m_tempMenus;
+    CTempHandleMap<CImageList, HIMAGELIST> m_tempImageLists;
 
     void DeleteTempObjects();
     size_t TempObjectCount() const;
@@ -95,6 +100,13 @@ void AfxIdleCleanup();
 
 // Registers the window class of plain CWnd windows ("AfxWnd") once.
 LPCWSTR AfxDefaultWindowClass();
+// The class of frames and views (window background, arrow cursor), with
+// the icon of a frame or none.
+LPCWSTR AfxFrameOrViewClass(HICON hIcon = nullptr);
+
+// The framework's messages about documents that failed.
+inline constexpr wchar_t kAfxFailedToCreateDocument[] = L"Failed to create empty document.";
+inline constexpr wchar_t kAfxFailedToOpenDocument[] = L"Failed to open document.";
 
 // Binds the next window created on this thread to pWnd (from WM_NCCREATE
 // on); the hook is removed when the last user ends.

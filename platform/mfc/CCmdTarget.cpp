@@ -134,3 +134,5 @@ BOOL CCmdUI::DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHndler) {
     }
     return result;
 }
+
+LPUNKNOWN CCmdTarget::GetInterface(const void*) { return nullptr; }

@@ -2,6 +2,10 @@
 
 IMPLEMENT_DYNAMIC(CImageList, CObject)
 
+CImageList* CImageList::FromHandle(HIMAGELIST hImageList) {
+    return hImageList ? AfxGetThreadState().m_tempImageLists.Get(hImageList) : nullptr;
+}
+
 BOOL CImageList::Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow) {
     return Attach(ImageList_Create(cx, cy, nFlags, nInitial, nGrow));
 }

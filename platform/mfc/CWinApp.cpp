@@ -127,8 +127,16 @@ BOOL CWinThread::PreTranslateMessage(MSG* pMsg) {
 }
 
 BOOL CWinThread::OnIdle(LONG lCount) {
-    if (lCount <= 0)
+    if (lCount <= 0) {
+        CWnd* main = m_pMainWnd;
+        if (main && main->m_hWnd && main->IsWindowVisible()) {
+            AfxLockTempMaps();
+            AfxCallWndProc(main, main->m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
+            main->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+            AfxUnlockTempMaps(FALSE);
+        }
         AfxIdleCleanup();
+    }
     return FALSE;
 }
 
@@ -177,6 +185,8 @@ CWinApp::CWinApp(LPCWSTR lpszAppName) {
 }
 
 CWinApp::~CWinApp() {
+    delete m_pDocManager;
+    m_pDocManager = nullptr;
     if (g_app == this)
         g_app = nullptr;
     Release(m_pszAppName);

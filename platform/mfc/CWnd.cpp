@@ -379,6 +379,9 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
 
 void CWnd::FinishNcDestroy() {
     HWND hWnd = m_hWnd;
+    // OLE must not call a drop target on a window that is gone.
+    if (m_pDropTarget)
+        m_pDropTarget->Revoke();
     if (m_pfnSuper &&
         reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hWnd, GWLP_WNDPROC)) == &AfxWndProc)
         SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));

@@ -1,5 +1,7 @@
 #include "AfxState.h"
 
+#include <commdlg.h>
+
 namespace {
 
 int DefaultMessageBox(HWND hWndOwner, LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType) {
@@ -8,12 +10,30 @@ int DefaultMessageBox(HWND hWndOwner, LPCWSTR lpszText, LPCWSTR lpszCaption, UIN
 
 AfxMessageBoxHandler g_messageBox = &DefaultMessageBox;
 
+BOOL DefaultFileDialog(OPENFILENAMEW* pOfn, BOOL bOpen) {
+    return bOpen ? ::GetOpenFileNameW(pOfn) : ::GetSaveFileNameW(pOfn);
+}
+
+AfxFileDialogHandler g_fileDialog = &DefaultFileDialog;
+
 }  // namespace
 
 AfxMessageBoxHandler AfxSetMessageBoxHandler(AfxMessageBoxHandler handler) {
     AfxMessageBoxHandler previous = g_messageBox;
     g_messageBox = handler ? handler : &DefaultMessageBox;
     return previous;
+}
+
+AfxFileDialogHandler AfxSetFileDialogHandler(AfxFileDialogHandler handler) {
+    AfxFileDialogHandler previous = g_fileDialog;
+    g_fileDialog = handler ? handler : &DefaultFileDialog;
+    return previous;
+}
+
+BOOL AfxRunFileDialog(OPENFILENAMEW* pOfn, BOOL bOpen) { return g_fileDialog(pOfn, bOpen); }
+
+int AfxShowMessageBox(HWND hWndOwner, LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType) {
+    return g_messageBox(hWndOwner, lpszText, lpszCaption, nType);
 }
 
 int CWnd::MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType) {

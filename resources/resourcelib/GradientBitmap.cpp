@@ -10,21 +10,6 @@ namespace ResourceLib {
 
 namespace {
 
-class ScopedMemoryDC {
-public:
-    explicit ScopedMemoryDC(HDC compatibleWith) noexcept : m_dc(::CreateCompatibleDC(compatibleWith)) {}
-    ~ScopedMemoryDC() {
-        if (m_dc)
-            ::DeleteDC(m_dc);
-    }
-    ScopedMemoryDC(const ScopedMemoryDC&) = delete;
-    ScopedMemoryDC& operator=(const ScopedMemoryDC&) = delete;
-    HDC Get() const noexcept { return m_dc; }
-
-private:
-    HDC m_dc;
-};
-
 // Sets the alpha byte of every pixel to 255, when the screen and the bitmap
 // have 32 bits per pixel. The bitmap must not be selected into a DC.
 void MakeOpaque(HBITMAP bitmap) {
@@ -56,7 +41,7 @@ void MakeOpaque(HBITMAP bitmap) {
 
 SharedBitmap CreateGradientBitmap(const CommonGuiLib::FillDescription& description) {
     CommonGuiLib::ScopedScreenDC screen;
-    ScopedMemoryDC memory(screen.Get());
+    CommonGuiLib::ScopedMemoryDC memory(screen.Get());
     if (!memory.Get())
         return SharedBitmap();
     SharedBitmap bitmap = CommonGuiLib::MakeSharedGDIObject<CommonGuiLib::SharedGDIObjectBitmap>(

@@ -1,6 +1,6 @@
 #include "resources/appresources/Manager.h"
 
-#include "CopiedProgram.h"
+#include "testing/CopiedProgram.h"
 #include "ResourceFolderFixture.h"
 #include "foundation/filesystem/ShellFolders.h"
 #include "resources/appresources/MainResourceIds.h"
@@ -247,9 +247,9 @@ TEST(AppManagerReport, AnUnexpectedErrorStillRestoresLanguageAndFlag) {
 // DisplayErrors lives under HKEY_CURRENT_USER: these cases run in a child
 // whose HKEY_CURRENT_USER is a test key. The argument is "<key>|<root>".
 TESTING_CHILD_SCENARIO(AppManagerSetUpWithDisplayErrors) {
-    const std::wstring argument = ResourceTesting::ScenarioArgument();
+    const std::wstring argument = Testing::ScenarioArgument();
     const std::size_t bar = argument.find(L'|');
-    if (bar == std::wstring::npos || !ResourceTesting::RedirectCurrentUser(argument.substr(0, bar)))
+    if (bar == std::wstring::npos || !Testing::RedirectCurrentUser(argument.substr(0, bar)))
         return 10;
     const boost::shared_ptr<Manager> manager = NewManager();
     const bool result = manager->Initialize(argument.substr(bar + 1), nullptr, 10000, false);
@@ -273,7 +273,7 @@ TEST(AppManager, DisplayErrorsMakesTheSetUpVerify) {
         {"1, string missing", 1, &lacking, 0},
         {"1, complete", 1, &complete, 1},
     };
-    ResourceTesting::CopiedProgram program;
+    Testing::CopiedProgram program;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         Testing::TempRegistryKey user;

@@ -1,6 +1,6 @@
 #include "resources/appresources/ResourceManagerHolder.h"
 
-#include "CopiedProgram.h"
+#include "testing/CopiedProgram.h"
 #include "ResourceFolderFixture.h"
 #include "resources/appresources/MainResourceIds.h"
 #include "resources/appresources/ResManagerExtraParamsProvider.h"
@@ -64,7 +64,7 @@ struct TreeLayout {
     std::set<int> missingInMain;
 };
 
-void LayOut(const ResourceTesting::CopiedProgram& program, const TreeLayout& layout) {
+void LayOut(const Testing::CopiedProgram& program, const TreeLayout& layout) {
     const Testing::TempFolder& tree = program.Tree();
     const std::vector<LanguageSpec> languages = {{L"en-us", L"English", 0, true}, {L"de-de", L"Deutsch", 0, false}};
     if (layout.resources) {
@@ -98,7 +98,7 @@ void LayOut(const ResourceTesting::CopiedProgram& program, const TreeLayout& lay
 }
 
 void ExpectScenario(const char* scenario, const TreeLayout& layout, const std::wstring& argument = L"") {
-    ResourceTesting::CopiedProgram program;
+    Testing::CopiedProgram program;
     LayOut(program, layout);
     const Testing::ChildResult result = program.Run(scenario, argument);
     ASSERT_TRUE(result.started);
@@ -114,13 +114,13 @@ std::wstring MainRoot() {
 // over the automatic root; the argument is the title expected there.
 TESTING_CHILD_SCENARIO(HolderAutomaticInitialization) {
     const boost::shared_ptr<AppResources::Manager> first = ResourceManagerHolder::GetManager();
-    if (first->GetString(kTitle) != ResourceTesting::ScenarioArgument())
+    if (first->GetString(kTitle) != Testing::ScenarioArgument())
         return 1;
     if (ResourceManagerHolder::GetManager() != first)
         return 2;
     if (ResourceManagerHolder::InitializeApplication(MainRoot(), Product()))
         return 3;
-    if (ResourceManagerHolder::GetManager() != first || first->GetString(kTitle) != ResourceTesting::ScenarioArgument())
+    if (ResourceManagerHolder::GetManager() != first || first->GetString(kTitle) != Testing::ScenarioArgument())
         return 4;
     if (ResourceManagerHolder::IsFailed())
         return 5;
@@ -191,7 +191,7 @@ TEST(ResourceManagerHolder, AfterDisableEveryLookupAnswersEmpty) {
 
 // The argument is the test key that stands in for HKEY_CURRENT_USER.
 TESTING_CHILD_SCENARIO(HolderDisplayErrors) {
-    if (!ResourceTesting::RedirectCurrentUser(ResourceTesting::ScenarioArgument()))
+    if (!Testing::RedirectCurrentUser(Testing::ScenarioArgument()))
         return 10;
     if (!ResourceManagerHolder::InitializeApplication(MainRoot(), Product()))
         return 1;

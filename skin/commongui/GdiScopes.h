@@ -1,6 +1,7 @@
 #pragma once
 // Scoped owners of the short-lived GDI objects the drawing code makes:
-// the screen's device context, brushes and pens, and selections.
+// the screen's device context, memory device contexts, brushes and pens, and
+// selections.
 #include <windows.h>
 
 namespace CommonGuiLib {
@@ -14,6 +15,22 @@ public:
     }
     ScopedScreenDC(const ScopedScreenDC&) = delete;
     ScopedScreenDC& operator=(const ScopedScreenDC&) = delete;
+    HDC Get() const noexcept { return m_dc; }
+
+private:
+    HDC m_dc;
+};
+
+// A memory device context compatible with another one, deleted with DeleteDC.
+class ScopedMemoryDC {
+public:
+    explicit ScopedMemoryDC(HDC compatibleWith) noexcept : m_dc(::CreateCompatibleDC(compatibleWith)) {}
+    ~ScopedMemoryDC() {
+        if (m_dc)
+            ::DeleteDC(m_dc);
+    }
+    ScopedMemoryDC(const ScopedMemoryDC&) = delete;
+    ScopedMemoryDC& operator=(const ScopedMemoryDC&) = delete;
     HDC Get() const noexcept { return m_dc; }
 
 private:

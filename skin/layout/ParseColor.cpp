@@ -1,9 +1,9 @@
 #include "skin/layout/ParseColor.h"
 
 #include "resources/resourcelib/SystemColorNames.h"
+#include "skin/layout/ParseInteger.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -34,27 +34,6 @@ int ReadHexPair(const wchar_t* pair) {
     return value;
 }
 
-// The layout's integer rule: a text that is wholly a decimal integer (an
-// optional sign, then digits) gives its value; anything else gives 0.
-int ReadInteger(const std::wstring& text) {
-    std::size_t at = 0;
-    bool negative = false;
-    if (at < text.size() && (text[at] == L'+' || text[at] == L'-'))
-        negative = text[at++] == L'-';
-    if (at == text.size())
-        return 0;
-    long long value = 0;
-    for (; at < text.size(); ++at) {
-        if (text[at] < L'0' || text[at] > L'9')
-            return 0;
-        value = value * 10 + (text[at] - L'0');
-        if (value > static_cast<long long>(INT_MAX) + 1)
-            return 0;
-    }
-    value = negative ? -value : value;
-    return value < INT_MIN || value > INT_MAX ? 0 : static_cast<int>(value);
-}
-
 int Clamp(long long channel) {
     return static_cast<int>(std::min<long long>(255, std::max<long long>(0, channel)));
 }
@@ -80,7 +59,7 @@ bool ParseSystemColor(const std::wstring& text, COLORREF& color) {
     }
 
     COLORREF base = 0;
-    const int index = ReadInteger(name);
+    const int index = ParseInteger(name);
     if (index != 0)
         base = ::GetSysColor(index);
     else if (!ResourceLib::GetSystemColorByName(name, base))

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <ostream>
 #include <vector>
 
@@ -61,6 +62,28 @@ inline std::vector<Testing::Bgra> ReadColors(HBITMAP bitmap) {
     if (rows != description.bmHeight)
         return {};
     return pixels;
+}
+
+// A bottom-up DIB section holding `pixels` (top row first).
+inline HBITMAP MakeDib(int width, int height, int bitCount, const std::vector<Testing::Bgra>& pixels) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = static_cast<WORD>(bitCount);
+    info.bmiHeader.biCompression = BI_RGB;
+    unsigned char* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+    const int bytesPerPixel = bitCount / 8;
+    const int pitch = ((width * bitCount + 31) / 32) * 4;
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            std::memcpy(bits + (height - 1 - row) * pitch + column * bytesPerPixel, &pixels[row * width + column],
+                        bytesPerPixel);
+        }
+    }
+    return bitmap;
 }
 
 inline int BitsPerPixel(HBITMAP bitmap) {

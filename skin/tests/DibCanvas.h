@@ -1,69 +1,9 @@
 #pragma once
-// A 32-bit top-down DIB section selected into a memory DC, so that tests can
-// draw with GDI and read every pixel back.
-#include <windows.h>
-
-#include <cstdint>
-#include <ostream>
+// The canvas now lives with the shared test helpers.
+#include "testing/DibCanvas.h"
 
 namespace SkinTesting {
-
-class DibCanvas {
-public:
-    DibCanvas(int width, int height, COLORREF background = RGB(1, 2, 3)) : m_width(width), m_height(height) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        m_bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
-        m_dc = ::CreateCompatibleDC(nullptr);
-        m_previous = ::SelectObject(m_dc, m_bitmap);
-        for (int i = 0; i < width * height; ++i)
-            m_bits[i] = Pack(background);
-    }
-    ~DibCanvas() {
-        ::SelectObject(m_dc, m_previous);
-        ::DeleteDC(m_dc);
-        ::DeleteObject(m_bitmap);
-    }
-    DibCanvas(const DibCanvas&) = delete;
-    DibCanvas& operator=(const DibCanvas&) = delete;
-
-    HDC Dc() const { return m_dc; }
-    int Width() const { return m_width; }
-    int Height() const { return m_height; }
-
-    // The colour at (x, y), alpha left out.
-    COLORREF Pixel(int x, int y) const {
-        ::GdiFlush();
-        const std::uint32_t value = m_bits[y * m_width + x];
-        return RGB((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF);
-    }
-
-private:
-    static std::uint32_t Pack(COLORREF color) {
-        return (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
-    }
-
-    int m_width;
-    int m_height;
-    HBITMAP m_bitmap = nullptr;
-    std::uint32_t* m_bits = nullptr;
-    HDC m_dc = nullptr;
-    HGDIOBJ m_previous = nullptr;
-};
-
-// Readable colours in failure messages.
-struct Rgb {
-    COLORREF value;
-};
-inline bool operator==(Rgb a, Rgb b) { return a.value == b.value; }
-inline std::ostream& operator<<(std::ostream& out, Rgb color) {
-    return out << "RGB(" << int(GetRValue(color.value)) << "," << int(GetGValue(color.value)) << ","
-               << int(GetBValue(color.value)) << ")";
-}
-
+using Testing::DibCanvas;
+using Testing::ExpectPixels;
+using Testing::Rgb;
 }  // namespace SkinTesting

@@ -4,13 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace {
 
 using CommonGuiLib::FillDescription;
 using CommonGuiLib::FillGradient;
 using SkinTesting::DibCanvas;
+using SkinTesting::ExpectPixels;
 using SkinTesting::Rgb;
 
 const COLORREF kBackground = RGB(1, 2, 3);
@@ -23,19 +22,6 @@ FillDescription Describe(int width, int height, std::uint32_t kind,
     description.kind = kind;
     description.stops.insert(stops.begin(), stops.end());
     return description;
-}
-
-// Compares every pixel of the canvas with `expected`, stopping at the first difference.
-void ExpectPixels(const DibCanvas& canvas, const std::function<COLORREF(int x, int y)>& expected) {
-    for (int y = 0; y < canvas.Height(); ++y) {
-        for (int x = 0; x < canvas.Width(); ++x) {
-            if (canvas.Pixel(x, y) != expected(x, y)) {
-                ADD_FAILURE() << "pixel (" << x << "," << y << ") is " << Rgb{canvas.Pixel(x, y)} << ", expected "
-                              << Rgb{expected(x, y)};
-                return;
-            }
-        }
-    }
 }
 
 TEST(FillGradient, VerticalRedToBlueRowByRow) {

@@ -4,36 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 namespace {
 
 using namespace CommonGuiLib;
 using SkinTesting::BitsPerPixel;
+using SkinTesting::MakeDib;
 using SkinTesting::ReadDibSection32;
 using Testing::Bgra;
-
-// A bottom-up DIB section holding `pixels` (top row first).
-HBITMAP MakeDib(int width, int height, int bitCount, const std::vector<Bgra>& pixels) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = static_cast<WORD>(bitCount);
-    info.bmiHeader.biCompression = BI_RGB;
-    unsigned char* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-    const int bytesPerPixel = bitCount / 8;
-    const int pitch = ((width * bitCount + 31) / 32) * 4;
-    for (int row = 0; row < height; ++row) {
-        for (int column = 0; column < width; ++column) {
-            std::memcpy(bits + (height - 1 - row) * pitch + column * bytesPerPixel, &pixels[row * width + column],
-                        bytesPerPixel);
-        }
-    }
-    return bitmap;
-}
 
 const std::vector<Bgra> kStraight = {{200, 100, 50, 128}, {10, 20, 30, 255}, {90, 80, 70, 0}, {255, 255, 255, 1}};
 const std::vector<Bgra> kPremultiplied = {{100, 50, 25, 128}, {10, 20, 30, 255}, {0, 0, 0, 0}, {1, 1, 1, 1}};

@@ -33,36 +33,6 @@ public:
     }
 };
 
-// Ends a loop that failed to end by itself, so that a broken Run cannot
-// hang the test run; the test then fails on its own check.
-class LoopWatchdog {
-public:
-    explicit LoopWatchdog(DWORD timeoutMs) : m_thread(GetCurrentThreadId()) {
-        m_worker = std::thread([this, timeoutMs] {
-            DWORD waited = 0;
-            while (!m_done && waited < timeoutMs) {
-                Sleep(20);
-                waited += 20;
-            }
-            if (!m_done) {
-                m_fired = true;
-                PostThreadMessageW(m_thread, WM_QUIT, 99, 0);
-            }
-        });
-    }
-    ~LoopWatchdog() {
-        m_done = true;
-        m_worker.join();
-    }
-    bool Fired() const { return m_fired; }
-
-private:
-    DWORD m_thread;
-    std::atomic<bool> m_done{false};
-    std::atomic<bool> m_fired{false};
-    std::thread m_worker;
-};
-
 // Destroys itself a moment after it is created, as a user closing it would.
 class CClosingWindow : public CWnd {
 protected:

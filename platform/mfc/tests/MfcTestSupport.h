@@ -8,9 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <ostream>
 #include <string>
+#include <thread>
 
 namespace ATL {
 
@@ -136,6 +138,50 @@ private:
         return r.answer;
     }
     AfxMessageBoxHandler m_previous;
+};
+
+// Ends a loop that failed to end by itself, so that a broken Run cannot
+// hang the test run; the test then fails on its own check.
+class LoopWatchdog {
+public:
+    explicit LoopWatchdog(DWORD timeoutMs) : m_thread(GetCurrentThreadId()) {
+        m_worker = std::thread([this, timeoutMs] {
+            DWORD waited = 0;
+            while (!m_done && waited < timeoutMs) {
+                Sleep(20);
+                waited += 20;
+            }
+            if (!m_done) {
+                m_fired = true;
+                PostThreadMessageW(m_thread, WM_QUIT, 99, 0);
+            }
+        });
+    }
+    ~LoopWatchdog() {
+        m_done = true;
+        m_worker.join();
+    }
+    bool Fired() const { return m_fired; }
+
+private:
+    DWORD m_thread;
+    std::atomic<bool> m_done{false};
+    std::atomic<bool> m_fired{false};
+    std::thread m_worker;
+};
+
+// An application for documents made by templates: the windows of its
+// documents go with it, so a test that fails half way leaves none behind.
+// Its frames show without taking the activation.
+class CTemplateTestApp : public CWinApp {
+public:
+    explicit CTemplateTestApp(LPCWSTR name) : CWinApp(name) { m_nCmdShow = SW_SHOWNOACTIVATE; }
+    ~CTemplateTestApp() override {
+        if (m_pMainWnd && m_pMainWnd->m_hWnd)
+            m_pMainWnd->DestroyWindow();
+        DropQuitMessage();
+    }
+    CFrameWnd* MainFrame() const { return dynamic_cast<CFrameWnd*>(m_pMainWnd); }
 };
 
 // A plain top-level window of the default class, for parents and probes.

@@ -79,6 +79,10 @@ public:
     virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
 
     virtual const AFX_MSGMAP* GetMessageMap() const;
+
+    // The COM interface of the object for an interface id (an IID*), not
+    // counted; null when the object has none. OLE helpers override it.
+    virtual LPUNKNOWN GetInterface(const void* iid);
     static const AFX_MSGMAP* GetThisMessageMap();
 
 protected:

@@ -18,6 +18,9 @@ public:
     operator HIMAGELIST() const { return m_hImageList; }
     HIMAGELIST GetSafeHandle() const { return m_hImageList; }
 
+    // The object bound to the handle: a temporary one, deleted at idle time.
+    static CImageList* FromHandle(HIMAGELIST hImageList);
+
     BOOL Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow);
     BOOL Attach(HIMAGELIST hImageList);
     HIMAGELIST Detach();

@@ -12,6 +12,10 @@
 
 #include <string>
 
+class CDocManager;
+class CDocTemplate;
+class CDocument;
+
 class CWinThread : public CCmdTarget {
     DECLARE_DYNAMIC(CWinThread)
 public:
@@ -27,7 +31,9 @@ public:
     virtual BOOL PreTranslateMessage(MSG* pMsg);
     // Gets, pre-translates and dispatches one message; FALSE for WM_QUIT.
     virtual BOOL PumpMessage();
-    // Idle time: temporary objects are freed. TRUE asks for more idle calls.
+    // Idle time: the main window and its descendants bring their commands'
+    // states up to date (WM_IDLEUPDATECMDUI), then temporary objects are
+    // freed. TRUE asks for more idle calls.
     virtual BOOL OnIdle(LONG lCount);
     // FALSE for messages that come often without changing anything
     // (repeated mouse moves, paints), which do not restart idle processing.
@@ -67,7 +73,23 @@ public:
     // The application name; null takes the AFX_IDS_APP_TITLE string or the
     // executable's name at start-up.
     explicit CWinApp(LPCWSTR lpszAppName = nullptr);
+    // Deletes the document manager (and with it the templates).
     ~CWinApp() override;
+
+    // Documents. The first template makes the document manager; a program
+    // may replace m_pDocManager by its own (the application deletes it).
+    void AddDocTemplate(CDocTemplate* pTemplate);
+    virtual CDocument* OpenDocumentFile(LPCWSTR lpszFileName);
+    void CloseAllDocuments(BOOL bEndSession);
+    BOOL SaveAllModified();
+    // FileNew: a new document with frame and view (FALSE when no main window
+    // results); FileOpen: the named file (FALSE when it cannot be opened);
+    // FileNothing: TRUE; the registration requests: FALSE, as the program
+    // handles them itself before this.
+    BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
+    afx_msg void OnFileNew();
+    afx_msg void OnFileOpen();
+    CDocManager* m_pDocManager = nullptr;
 
     BOOL InitInstance() override;
     int ExitInstance() override;

@@ -6,6 +6,7 @@
 // of a message loop; such pointers must not be kept). Windows created by
 // CreateEx are attached before their first message (WM_NCCREATE), through a
 // creation hook on the calling thread.
+#include "mfc/AfxFrameMessages.h"
 #include "mfc/CCmdTarget.h"
 
 #include "atlstr.h"
@@ -19,6 +20,8 @@ class CMenu;
 class CRgn;
 class CScrollBar;
 class CDataExchange;
+class CFrameWnd;
+class COleDropTarget;
 struct CCreateContext;
 
 class CWnd : public CCmdTarget {
@@ -178,6 +181,27 @@ public:
     static CWnd* GetDesktopWindow();
     static CWnd* WindowFromPoint(POINT point);
     CWnd* ChildWindowFromPoint(POINT point, UINT nFlags = CWP_ALL) const;
+    // The nearest frame among the parents (null when none), and the outermost one.
+    CFrameWnd* GetParentFrame() const;
+    CFrameWnd* GetTopLevelFrame() const;
+    // The child with the id at any depth (with bOnlyPerm only one bound to an object).
+    CWnd* GetDescendantWindow(int nID, BOOL bOnlyPerm = FALSE) const;
+    // Sends to every child (and their children with bDeep); with bOnlyPerm
+    // only windows bound to an object get it, straight through their maps.
+    void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE,
+                                  BOOL bOnlyPerm = FALSE);
+    // TRUE when the window's top-level window is the active one.
+    BOOL IsTopParentActive() const;
+
+    // Layout of bars: every child with an id in nIDFirst..nIDLast takes its
+    // strip through WM_SIZEPARENT; the child nIDLeftOver gets the rest.
+    enum RepositionFlags { reposDefault = 0, reposQuery = 1, reposExtra = 2, reposNoPosLeftOver = 0x8000 };
+    void RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag = reposDefault,
+                        LPRECT lpRectParam = nullptr, LPCRECT lpRectClient = nullptr, BOOL bStretch = TRUE);
+    // The window rectangle for a wanted client rectangle; adjustBorder
+    // leaves a client edge out, so the edge falls inside the given rectangle.
+    enum AdjustType { adjustBorder = 0, adjustOutside = 1 };
+    virtual void CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType = adjustBorder);
 
     // Dialog items.
     CWnd* GetDlgItem(int nID) const;
@@ -259,6 +283,7 @@ protected:
     afx_msg void OnDropFiles(HDROP hDropInfo);
     afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    afx_msg int OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message);
     // These reflect the message to the control it is about first.
     afx_msg void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct);
     afx_msg void OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct);
@@ -270,6 +295,7 @@ public:
     WNDPROC m_pfnSuper = nullptr;   // the window procedure before ours
     int m_nModalResult = 0;
     UINT m_nFlags = 0;              // WF_xxx
+    COleDropTarget* m_pDropTarget = nullptr;  // revoked when the window goes
 
 private:
     explicit CWnd(HWND special) : m_hWnd(special) {}
@@ -288,6 +314,11 @@ private:
 #define MLF_NOIDLEMSG 0x0001
 #define MLF_NOKICKIDLE 0x0002
 #define MLF_SHOWONIDLE 0x0004
+
+// A window class with these attributes, registered once for the process;
+// the name stays valid until the process ends.
+LPCWSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH hbrBackground = nullptr,
+                            HICON hIcon = nullptr);
 
 // The window procedure of every window bound to a CWnd.
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

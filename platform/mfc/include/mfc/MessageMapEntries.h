@@ -82,6 +82,9 @@
 #define ON_WM_SETCURSOR()                                                                                    \
     AFX_WM_ENTRY(WM_SETCURSOR, call_.result = self_->OnSetCursor(AFX_CALL_WND(AFX_CALL_WPARAM),              \
                                                                  LOWORD(AFX_CALL_LPARAM), HIWORD(AFX_CALL_LPARAM)))
+#define ON_WM_MOUSEACTIVATE()                                                                              \
+    AFX_WM_ENTRY(WM_MOUSEACTIVATE, call_.result = self_->OnMouseActivate(AFX_CALL_WND(AFX_CALL_WPARAM),        \
+                                                                         LOWORD(AFX_CALL_LPARAM), HIWORD(AFX_CALL_LPARAM)))
 #define ON_WM_CONTEXTMENU() \
     AFX_WM_ENTRY(WM_CONTEXTMENU, self_->OnContextMenu(AFX_CALL_WND(AFX_CALL_WPARAM), AFX_CALL_POINT))
 
@@ -159,6 +162,8 @@
 // LRESULT handler(WPARAM, LPARAM).
 #define ON_MESSAGE(message, memberFxn) \
     AFX_WM_ENTRY(message, call_.result = (self_->*(memberFxn))(AFX_CALL_WPARAM, AFX_CALL_LPARAM))
+// void handler().
+#define ON_MESSAGE_VOID(message, memberFxn) AFX_WM_ENTRY(message, (self_->*(memberFxn))())
 #define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn)                                                  \
     {AFX_REGISTERED_MESSAGE_ENTRY, 0, 0, 0, &(nMessageVariable), [](CCmdTarget* target_, AFX_MSGCALL& call_) -> BOOL { \
          call_.result = (static_cast<ThisClass*>(target_)->*(memberFxn))(AFX_CALL_WPARAM, AFX_CALL_LPARAM);  \

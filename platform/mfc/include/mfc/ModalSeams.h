@@ -9,6 +9,8 @@ class CWnd;
 // Message boxes (AfxMessageBox, CWnd::MessageBox). Default: ::MessageBoxW.
 typedef int (*AfxMessageBoxHandler)(HWND hWndOwner, LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType);
 AfxMessageBoxHandler AfxSetMessageBoxHandler(AfxMessageBoxHandler handler);
+// A message box with the owner, caption and type exactly as given.
+int AfxShowMessageBox(HWND hWndOwner, LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType);
 
 // Popup menus (CMenu::TrackPopupMenu). Default: ::TrackPopupMenu.
 typedef BOOL (*AfxTrackPopupMenuHandler)(HMENU hMenu, UINT nFlags, int x, int y, HWND hWndOwner, LPCRECT lpRect);
@@ -19,6 +21,13 @@ AfxTrackPopupMenuHandler AfxSetTrackPopupMenuHandler(AfxTrackPopupMenuHandler ha
 // Default: none.
 typedef void (*AfxModalLoopHook)(CWnd& dialog);
 AfxModalLoopHook AfxSetModalLoopHook(AfxModalLoopHook hook);
+
+// The file-name dialogs of the document manager (open with bOpen, else
+// save as). Default: ::GetOpenFileNameW / ::GetSaveFileNameW.
+typedef struct tagOFNW OPENFILENAMEW;
+typedef BOOL (*AfxFileDialogHandler)(OPENFILENAMEW* pOfn, BOOL bOpen);
+AfxFileDialogHandler AfxSetFileDialogHandler(AfxFileDialogHandler handler);
+BOOL AfxRunFileDialog(OPENFILENAMEW* pOfn, BOOL bOpen);
 
 // The application's message box: owner the active main window, caption the
 // application's name.

@@ -1,0 +1,5 @@
+#pragma once
+// Our own MFC subset: OLE drag and drop onto windows.
+#include "afxdisp.h"
+
+#include "mfc/COleDropTarget.h"
