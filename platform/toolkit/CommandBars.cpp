@@ -1,7 +1,5 @@
 #include "toolkit/CommandBars.h"
 
-#include <algorithm>
-
 namespace Toolkit {
 
 CommandBars::CommandBars(ICommandBarsSite* site) : m_site(site) {}
@@ -55,20 +53,6 @@ void CommandBars::RecalcLayout() {
     CWnd* site = GetSite();
     if (site && site->m_hWnd)
         m_site->RecalcSiteLayout();
-}
-
-CRect CommandBars::PlaceBars(const CRect& client) {
-    CRect rest = client;
-    for (const auto& bar : m_bars) {
-        if (!bar->m_hWnd || !(bar->GetStyle() & WS_VISIBLE) || bar->GetPosition() != PositionTop)
-            continue;
-        const int height = std::min(bar->CalcHeight(rest.Width()), static_cast<int>(rest.Height()));
-        bar->MoveWindow(rest.left, rest.top, rest.Width(), height, TRUE);
-        // A bar that kept its size gets no WM_SIZE, yet its controls may have moved.
-        bar->Relayout();
-        rest.top += height;
-    }
-    return rest;
 }
 
 BOOL CommandBars::PreTranslateMessage(MSG* pMsg) {

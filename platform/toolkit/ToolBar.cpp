@@ -75,6 +75,7 @@ BEGIN_MESSAGE_MAP(ToolBar, CWnd)
     ON_WM_DESTROY()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, &ToolBar::OnIdleUpdateCmdUI)
     ON_MESSAGE(WM_PRINTCLIENT, &ToolBar::OnPrintClient)
+    ON_MESSAGE(WM_SIZEPARENT, &ToolBar::OnSizeParent)
 END_MESSAGE_MAP()
 
 ToolBar::ToolBar(CommandBars* owner, LPCWSTR name) : Bar(BarToolbar), m_owner(owner), m_name(name ? name : L"") {}
@@ -194,6 +195,29 @@ int ToolBar::CalcHeight(int width) {
     CDC dc;
     dc.Attach(::CreateCompatibleDC(nullptr));
     return LayoutControls(&dc, *theme, width);
+}
+
+void ToolBar::TakeStrip(AFX_SIZEPARENTPARAMS& layout) {
+    if (!m_hWnd || !(GetStyle() & WS_VISIBLE) || m_position != PositionTop)
+        return;
+    const CRect rest(layout.rect);
+    const int height = std::min(CalcHeight(rest.Width()), static_cast<int>(std::max(rest.Height(), 0)));
+    const CRect strip(rest.left, rest.top, rest.right, rest.top + height);
+    layout.rect.top += height;
+    layout.sizeTotal.cy += height;
+    layout.sizeTotal.cx = std::max(static_cast<int>(layout.sizeTotal.cx), strip.Width());
+    if (!layout.hDWP)
+        return;
+    AfxRepositionWindow(&layout, m_hWnd, &strip);
+    // A bar that keeps its size gets no WM_SIZE, yet its controls may have moved.
+    SetSize(strip.Size());
+    SyncToolTips();
+    Invalidate(FALSE);
+}
+
+LRESULT ToolBar::OnSizeParent(WPARAM, LPARAM lParam) {
+    TakeStrip(*reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam));
+    return 0;
 }
 
 void ToolBar::Relayout() {

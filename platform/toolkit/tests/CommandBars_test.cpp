@@ -24,7 +24,8 @@ class HostFrame : public CWnd, public Toolkit::ICommandBarsSite {
 public:
     HostFrame() {
         CreateEx(0, nullptr, L"Host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 50, 50, 700, 300, nullptr, nullptr);
-        view.CreateEx(0, nullptr, L"View", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, m_hWnd, nullptr);
+        view.CreateEx(0, nullptr, L"View", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, m_hWnd,
+                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(AFX_IDW_PANE_FIRST)));
         bars = std::make_unique<Toolkit::CommandBars>(this);
     }
     ~HostFrame() override {
@@ -35,10 +36,7 @@ public:
     CWnd* GetSiteWindow() override { return this; }
     void RecalcSiteLayout() override {
         ++layouts;
-        CRect client;
-        GetClientRect(&client);
-        const CRect rest = bars->PlaceBars(client);
-        view.MoveWindow(rest.left, rest.top, rest.Width(), rest.Height(), TRUE);
+        RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST);
     }
     BOOL PreTranslateMessage(MSG* pMsg) override {
         if (bars->PreTranslateMessage(pMsg))

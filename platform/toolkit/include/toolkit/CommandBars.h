@@ -52,11 +52,9 @@ public:
     int GetCount() const { return static_cast<int>(m_bars.size()); }
     ToolBar* GetAt(int index) const;
 
-    // Has the frame laid out again.
+    // Has the frame laid out again: each docked bar takes its strip when
+    // the frame asks its children (WM_SIZEPARENT, as RepositionBars does).
     void RecalcLayout();
-    // Docks the visible bars along the edges of the client rectangle and
-    // returns what is left for the frame's view.
-    CRect PlaceBars(const CRect& client);
 
     // Lets the bars see the frame's messages first (tooltips); never eats one.
     BOOL PreTranslateMessage(MSG* pMsg);

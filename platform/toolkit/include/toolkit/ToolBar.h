@@ -10,10 +10,6 @@
 
 #include "afxcmn.h"
 
-#ifndef WM_IDLEUPDATECMDUI
-#define WM_IDLEUPDATECMDUI 0x0363  // wParam: disable controls whose command has no handler
-#endif
-
 class QE978;
 
 namespace Toolkit {
@@ -50,6 +46,9 @@ public:
     // The height the bar needs at the given width, with its controls laid
     // out for that width.
     int CalcHeight(int width);
+    // A docked, visible bar takes its strip off the rectangle: moved there
+    // as part of the layout, or (null layout handle) only measured.
+    void TakeStrip(AFX_SIZEPARENTPARAMS& layout);
     // Lays the controls out again for the window's current width and repaints.
     void Relayout();
 
@@ -83,6 +82,7 @@ protected:
     afx_msg void OnDestroy();
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnSizeParent(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:
