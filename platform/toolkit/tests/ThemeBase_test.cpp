@@ -168,13 +168,15 @@ TEST(CurrentTheme, ReplacingWhilePaintingNeverFreesAThemeInUse) {
     const long live = QE978::GetLiveCount();
     std::atomic<bool> stop{false};
     std::thread replacer([&] {
-        while (!stop)
+        while (!stop) {
             Toolkit::SetCurrentTheme(new CheckedTheme);
+            Sleep(0);
+        }
     });
     Bar bar(Toolkit::BarToolbar);
     DibCanvas canvas(20, 20);
     CanvasDC dc(canvas);
-    for (int i = 0; i < 2000; ++i) {
+    for (int i = 0; i < 500; ++i) {
         std::shared_ptr<QE978> theme = Toolkit::GetCurrentTheme();
         theme->FillBarBackground(&dc, bar, CRect(0, 0, 20, 20));
     }
