@@ -1,7 +1,7 @@
-# Fails when a source declares a thread_local variable that is neither a
-# pointer nor a plain number. With MinGW's emulated TLS a thread's
-# thread_local block is freed before the thread_local destructors of that
-# thread run, so an object with a destructor frees garbage at thread end.
+# Fails when a source declares a per-thread variable (keyword thread_local)
+# that is neither a pointer nor a plain number. With MinGW's emulated TLS a
+# thread's block of such variables is freed before their destructors run, so
+# an object with a destructor frees garbage at thread end.
 #
 #   cmake -DROOT=<folder> [-DEXCLUDE=<regex>] -P CheckThreadLocal.cmake
 
@@ -66,6 +66,6 @@ endforeach()
 
 if(offences)
   string(JOIN "\n  " shown ${offences})
-  message(FATAL_ERROR "thread_local objects must be pointers or plain numbers:\n  ${shown}")
+  message(FATAL_ERROR "Per-thread variables (thread_local) must be pointers or plain numbers:\n  ${shown}")
 endif()
-message(STATUS "No thread_local object with a destructor under ${ROOT}")
+message(STATUS "No per-thread object with a destructor under ${ROOT}")

@@ -7,10 +7,10 @@
 namespace {
 
 // Each thread's state lives on the heap behind a fiber-local slot whose
-// callback frees it when the thread ends. Not a thread_local object with a
-// destructor: with this toolchain a thread's thread_local block is freed
-// before its thread_local destructors run, and such a destructor frees
-// garbage. The callback gets the state itself and touches no thread_local.
+// callback frees it when the thread ends. No variable declared thread_local
+// holds it: with this toolchain a thread's block of such variables is freed
+// before their destructors run, and such a destructor frees garbage. The
+// callback gets the state itself and reads no per-thread variable.
 void WINAPI FreeThreadState(void* pState) {
     delete static_cast<AFX_THREAD_STATE*>(pState);
 }

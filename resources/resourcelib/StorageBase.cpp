@@ -25,11 +25,11 @@ public:
 // Strings that name each other in braces would expand without end: a name
 // whose expansion is under way on this thread is not looked up again, and a
 // chain of names stops growing at this depth. The names being expanded live
-// in frames on the expanding thread's own stack, linked through a plain
-// thread_local pointer: with this toolchain a thread's thread_local block is
-// freed before its thread_local destructors run, so no thread_local object
-// here may have a destructor (a per-thread vector of names freed garbage when
-// its thread ended).
+// in frames on the expanding thread's own stack, linked through one plain
+// pointer declared thread_local. With this toolchain a thread's block of
+// such variables is freed before their destructors run, so none of them may
+// have a destructor here (a per-thread vector of names freed garbage when its
+// thread ended).
 constexpr std::size_t kMaxExpansionDepth = 32;
 
 class ExpansionFrame;
