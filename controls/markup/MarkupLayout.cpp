@@ -839,6 +839,24 @@ int CMarkupDrawer::SpanLength(const std::vector<int>& lengths, int first, int sp
     return length;
 }
 
+namespace {
+
+// Spreads what `lengths[first .. first + span)` lack of `needed` evenly over
+// them; the remainder goes to `remainderIndex`.
+void GrowToCover(std::vector<int>& lengths, int first, int span, int needed, int remainderIndex) {
+    int sum = 0;
+    for (int i = first; i < first + span; ++i)
+        sum += lengths[i];
+    if (sum >= needed)
+        return;
+    const int difference = needed - sum;
+    for (int i = first; i < first + span; ++i)
+        lengths[i] += difference / span;
+    lengths[remainderIndex] += difference % span;
+}
+
+}  // namespace
+
 void CMarkupDrawer::SettleTable(Table& table, int spacing, int border) {
     for (int span = 1; span <= kMaxSpan; ++span) {
         bool more = false;
@@ -850,15 +868,7 @@ void CMarkupDrawer::SettleTable(Table& table, int spacing, int border) {
                 more = more || cell.columnSpan > span;
                 if (cell.columnSpan != span)
                     continue;
-                int sum = 0;
-                for (int i = c; i < c + span; ++i)
-                    sum += table.columnWidths[i];
-                if (sum < cell.width) {
-                    const int difference = cell.width - sum;
-                    for (int i = c; i < c + span; ++i)
-                        table.columnWidths[i] += difference / span;
-                    table.columnWidths[c + span - 1] += difference % span;
-                }
+                GrowToCover(table.columnWidths, c, span, cell.width, c + span - 1);
                 if (cell.fixedWidth)
                     for (int i = c; i < c + span; ++i)
                         table.fixedColumns[i] = true;
@@ -877,15 +887,7 @@ void CMarkupDrawer::SettleTable(Table& table, int spacing, int border) {
                 more = more || cell.rowSpan > span;
                 if (cell.rowSpan != span)
                     continue;
-                int sum = 0;
-                for (int i = r; i < r + span; ++i)
-                    sum += table.rowHeights[i];
-                if (sum < cell.height) {
-                    const int difference = cell.height - sum;
-                    for (int i = r; i < r + span; ++i)
-                        table.rowHeights[i] += difference / span;
-                    table.rowHeights[r] += difference % span;
-                }
+                GrowToCover(table.rowHeights, r, span, cell.height, r);
             }
         }
         if (!more)
