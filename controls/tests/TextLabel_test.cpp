@@ -33,18 +33,16 @@ public:
 
 class LabelParent : public CWnd {
 public:
+    // STN_CLICKED is 0: a plain WM_COMMAND with the label's id lands here too.
     int clicks = 0;
-    int commands = 0;
 
 protected:
     void OnLabelClicked() { ++clicks; }
-    void OnLabelCommand() { ++commands; }
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(LabelParent, CWnd)
     ON_STN_CLICKED(kLabelId, &LabelParent::OnLabelClicked)
-    ON_COMMAND(kLabelId, &LabelParent::OnLabelCommand)
 END_MESSAGE_MAP()
 
 // The ink's bounding box: every pixel that is not `background`.
@@ -209,10 +207,19 @@ TEST_F(TextLabelTest, ClicksOpenTheLinkAsTheModeSays) {
     }
 }
 
+TEST_F(TextLabelTest, AnAddressWithoutSchemeOpensAsAWebAddress) {
+    ShellLaunchRecorder shell;
+    CTextLabel& label = Make(L"www.example.test");
+    label.SetLink(TRUE, FALSE);
+    label.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    ASSERT_EQ(1u, ShellLaunchRecorder::launches.size());
+    EXPECT_EQ(L"http://www.example.test", ShellLaunchRecorder::launches[0].file);
+}
+
 TEST_F(TextLabelTest, ADoubleClickSendsTheParentTheLabelsCommand) {
-    CTextLabel& label = Make(L"Twice");
+    CTextLabel& label = Make(L"Twice");  // no SS_NOTIFY: the static itself tells nobody
     label.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 3));
-    EXPECT_EQ(1, m_parent.commands);
+    EXPECT_EQ(1, m_parent.clicks);
 }
 
 TEST_F(TextLabelTest, CentreImageCentresOneLineBothWaysAndSeveralOnlyAcross) {
