@@ -19,7 +19,7 @@ IAppAccess* Get() {
 
 Settings* GetSettings() {
     if (IAppAccess* pAccess = g_pAccess)
-        return pAccess->GetSettings();
+        return pAccess->AccessSettings();
     const Settings* m_pSettings = nullptr;
     CHECK_ASSERT(m_pSettings);
     return nullptr;
@@ -27,7 +27,7 @@ Settings* GetSettings() {
 
 FileSystem::XmlFile* GetSkinManager() {
     if (IAppAccess* pAccess = g_pAccess)
-        return pAccess->GetSkinManager();
+        return pAccess->AccessSkinManager();
     const FileSystem::XmlFile* m_pSkinManager = nullptr;
     CHECK_ASSERT(m_pSkinManager);
     return nullptr;
@@ -35,7 +35,7 @@ FileSystem::XmlFile* GetSkinManager() {
 
 boost::shared_ptr<KavennaEngine::IEngine> GetKavennaEngine() {
     if (IAppAccess* pAccess = g_pAccess)
-        return pAccess->GetKavennaEngine();
+        return pAccess->AccessKavennaEngine();
     const KavennaEngine::IEngine* m_pKavennaEngine = nullptr;
     CHECK_ASSERT(m_pKavennaEngine);
     return {};

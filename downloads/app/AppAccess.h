@@ -21,9 +21,9 @@ namespace Brunlow {
 class IAppAccess {
 public:
     virtual ~IAppAccess() = default;
-    virtual Settings* GetSettings() = 0;
-    virtual FileSystem::XmlFile* GetSkinManager() = 0;
-    virtual boost::shared_ptr<KavennaEngine::IEngine> GetKavennaEngine() = 0;
+    virtual Settings* AccessSettings() = 0;
+    virtual FileSystem::XmlFile* AccessSkinManager() = 0;
+    virtual boost::shared_ptr<KavennaEngine::IEngine> AccessKavennaEngine() = 0;
 };
 
 namespace AppAccess {
