@@ -4,11 +4,14 @@
 #include "EngineStandIn.h"
 
 #include "downloads/engine/ItemLocker.h"
+#include "testing/ChildProcess.h"
 #include "testing/LoopbackHttpServer.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <mutex>
 
 using namespace KavennaEngine;
 using namespace DownloadsTests;
@@ -393,6 +396,37 @@ TEST(EngineStandInDoor, DoorItemsEventsAndTheCallLog) {
     ASSERT_EQ(1u, drops.size());
     EXPECT_EQ(expected, drops[0]);
     engine.pEngine->Unsubscribe(&observer);
+}
+
+}  // namespace
+
+namespace {
+
+// Run with the log and caught-address variables set.
+TESTING_CHILD_SCENARIO(EngineVariables) {
+    EngineStandIn engine;
+    FolderEnvironment environment;
+    RecordingObserver observer;
+    if (!engine.pEngine || !engine.pEngine->Initialize(&environment, &environment))
+        return 2;
+    engine.pEngine->Subscribe(&observer);
+    engine.pEngine->SetState(EngineOn, nullptr);
+    // The variable's addresses become items; nobody serves them, so they fail.
+    const bool finished = observer.WaitFinished(2);
+    engine.pEngine->Unsubscribe(&observer);
+    return finished && engine.pEngine->GetItemCount() == 2 ? 0 : 3;
+}
+
+TEST(EngineStandInVariables, CallLogFileAndCaughtAddressesFromTheEnvironment) {
+    Testing::TempFolder folder;
+    const std::wstring log = folder / L"engine.log";
+    EXPECT_TRUE(Testing::ChildSucceeded(Testing::RunChildScenario(
+        "EngineVariables", {{TestDoor::kCallLogVariable, log},
+                            {TestDoor::kCaughtVariable, std::wstring(L"http://127.0.0.1:1/a.flv|http://127.0.0.1:1/b.flv")}})));
+    const std::string text = Testing::ReadFileBytes(log);
+    EXPECT_NE(std::string::npos, text.find("CreateEngine item=0 thread="));
+    EXPECT_NE(std::string::npos, text.find("AddUrl http://127.0.0.1:1/b.flv"));
+    EXPECT_NE(std::string::npos, text.find("OnItemFinished item="));
 }
 
 }  // namespace
