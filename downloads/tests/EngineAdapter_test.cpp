@@ -2,10 +2,12 @@
 #include "downloads/engine/ElevatedAppAdapter.h"
 
 #include "EngineFakes.h"
+#include "EngineStandIn.h"
 #include "ProfileApplication.h"
 #include "appframework/serviceclient/Library.h"
 #include "appframework/tests/RecordingService.h"
 #include "appframework/tests/ServiceClientFixtures.h"
+#include "testing/LoopbackHttpServer.h"
 #include "testing/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -151,6 +153,40 @@ TEST_F(EngineAdapterTest, StringsReadOnEngineThreadsAreWholeValues) {
         thread.join();
     EXPECT_EQ(torn, 0);
     EXPECT_GT(reads, 0);
+}
+
+// The stand-in engine asks the adapter for its folder and does its file
+// work through it: the download lands in the record's videos folder.
+TEST_F(EngineAdapterTest, StandInEngineWorksThroughTheAdapter) {
+    Testing::TempFolder folder;
+    const std::wstring videos = folder.MakeFolder(L"Videos");
+    m_settings.SetVideosFolder(videos);
+    const std::string body(3000, 'v');
+    Testing::LoopbackHttpServer server;
+    server.SetAnswer("/clip.flv", Testing::HttpAnswer::Ok(body));
+    EngineStandIn engine;
+    ASSERT_TRUE(engine.pEngine) << "EngineKavenna.dll did not load";
+    RecordingObserver observer(engine.pEngine);
+    ASSERT_TRUE(engine.pEngine->Initialize(m_adapter.GetElevation(), m_adapter.GetEnvironment()));
+    engine.pEngine->Subscribe(&observer);
+    EXPECT_TRUE(engine.pEngine->AddUrl(server.Url(L"/clip.flv")));
+    EXPECT_TRUE(observer.WaitFinished(1));
+    engine.pEngine->Unsubscribe(&observer);
+    engine.pEngine->Uninitialize();
+
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW((videos + L"\\*").c_str(), &data);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(data.cFileName);
+    } while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+    // The part file was moved into place.
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(names[0].find(L".part"), std::wstring::npos);
+    EXPECT_EQ(Testing::ReadFileBytes(videos + L"\\" + names[0]), body);
 }
 
 // The file operations against a recording elevation service in this
