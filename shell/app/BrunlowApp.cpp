@@ -1,6 +1,7 @@
 #include "shell/app/BrunlowApp.h"
 
 #include "downloads/engine/EngineLibrary.h"
+#include "controls/label/TextLabel.h"
 #include "foundation/errors/Checks.h"
 
 namespace {
@@ -45,4 +46,11 @@ boost::shared_ptr<KavennaEngine::IEngine> CBrunlowApp::GetKavennaEngine() {
     }
     CHECK_ASSERT(m_pKavennaEngine);
     return m_pKavennaEngine;
+}
+
+bool SetDlgLabelText(CWnd* pDlg, UINT id, const wlitestring& text) {
+    CHECK_ERROR(pDlg);
+    CWnd* const pItem = pDlg->GetDlgItem(id);
+    CHECK_ERROR(pItem);
+    return SetLabelItemText(pItem, text);
 }

@@ -12,11 +12,13 @@
 #include "downloads/app/AppAccess.h"
 #include "engine/KavennaEngine.h"
 #include "foundation/filesystem/XmlFile.h"
+#include "foundation/strings/LiteString.h"
 
 #include <boost/shared_ptr.hpp>
 
 #include <memory>
 
+class CWnd;
 class Settings;
 namespace Tips {
 class TipsUpdater;
@@ -53,3 +55,8 @@ protected:
     // with the settings record's type.
     Settings* m_pSettings = nullptr;
 };
+
+// Sets the text of the dialog's label control (a CTextLabel) with that id.
+// A null dialog reports "((pDlg))", a missing control "((pItem))", both as
+// errors; nothing is set then and false comes back.
+bool SetDlgLabelText(CWnd* pDlg, UINT id, const wlitestring& text);

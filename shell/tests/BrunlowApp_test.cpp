@@ -4,6 +4,7 @@
 #include "engine/EngineTestDoor.h"
 #include "foundation/errors/ErrorException.h"
 #include "foundation/tests/RecordingSink.h"
+#include "controls/label/TextLabel.h"
 #include "testing/ChildProcess.h"
 #include "testing/CopiedProgram.h"
 
@@ -59,6 +60,51 @@ TEST(BrunlowAppAccessors, EmptyMembersReportTheirChecks) {
     EXPECT_EQ(nullptr, CBrunlowApp::GetSettings());
     ASSERT_EQ(1u, sink.reports.size());
     EXPECT_EQ(Reporting::Assertion, sink.reports[0].severity);
+}
+
+TEST(BrunlowAppAccessors, DialogLabelTextsReachOnlyLabels) {
+    CWnd dialog;
+    ASSERT_TRUE(dialog.CreateEx(0, nullptr, L"Dialog", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr));
+    CTextLabel label;
+    ASSERT_TRUE(::CreateWindowExW(0, L"STATIC", L"before", WS_CHILD, 0, 0, 100, 20, dialog.m_hWnd,
+                                  reinterpret_cast<HMENU>(1001), nullptr, nullptr));
+    ASSERT_TRUE(label.SubclassDlgItem(1001, &dialog));
+    ::CreateWindowExW(0, L"STATIC", L"plain", WS_CHILD, 0, 30, 100, 20, dialog.m_hWnd,
+                      reinterpret_cast<HMENU>(1002), nullptr, nullptr);
+
+    FoundationTests::RecordingSink sink;
+    FoundationTests::ScopedSink scope(&sink);
+    struct Case {
+        CWnd* pDlg;
+        UINT id;
+        bool result;
+        const wchar_t* report;
+    } cases[] = {
+        {&dialog, 1001, true, nullptr},
+        {nullptr, 1001, false, L"((pDlg))"},
+        {&dialog, 1003, false, L"((pItem))"},
+        {&dialog, 1002, false, L"((pLabel))"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        sink.reports.clear();
+        EXPECT_EQ(c.result, SetDlgLabelText(c.pDlg, c.id, wlitestring(L"after")));
+        if (c.report) {
+            ASSERT_EQ(1u, sink.reports.size());
+            EXPECT_EQ(Reporting::Error, sink.reports[0].severity);
+            EXPECT_NE(std::wstring::npos, sink.reports[0].text.find(c.report));
+        } else {
+            EXPECT_TRUE(sink.reports.empty());
+        }
+    }
+    CString text;
+    label.GetWindowText(text);
+    EXPECT_STREQ(L"after", text);
+    wchar_t plain[16] = {};
+    ::GetDlgItemTextW(dialog.m_hWnd, 1002, plain, 16);
+    EXPECT_STREQ(L"plain", plain) << "a control that is no label is left alone";
+    label.UnsubclassWindow();
+    dialog.DestroyWindow();
 }
 
 TEST(BrunlowAppAccessors, WithoutAnApplicationTheLayerReports) {
