@@ -117,9 +117,9 @@ public:
     ScopedAppAccess(const ScopedAppAccess&) = delete;
     ScopedAppAccess& operator=(const ScopedAppAccess&) = delete;
 
-    Settings* GetSettings() override { return m_pSettings; }
-    FileSystem::XmlFile* GetSkinManager() override { return nullptr; }
-    boost::shared_ptr<KavennaEngine::IEngine> GetKavennaEngine() override { return m_pEngine; }
+    Settings* AccessSettings() override { return m_pSettings; }
+    FileSystem::XmlFile* AccessSkinManager() override { return nullptr; }
+    boost::shared_ptr<KavennaEngine::IEngine> AccessKavennaEngine() override { return m_pEngine; }
 
 private:
     Settings* m_pSettings;
