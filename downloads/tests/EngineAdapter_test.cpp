@@ -158,6 +158,12 @@ TEST_F(EngineAdapterTest, StringsReadOnEngineThreadsAreWholeValues) {
 // The stand-in engine asks the adapter for its folder and does its file
 // work through it: the download lands in the record's videos folder.
 TEST_F(EngineAdapterTest, StandInEngineWorksThroughTheAdapter) {
+    // Paths the engine finds missing would go on to the elevation service;
+    // the real one must not start beside the service's own tests.
+    GenericServiceClient::GetLibrary()->disabled = true;
+    struct Enable {
+        ~Enable() { GenericServiceClient::GetLibrary()->disabled = false; }
+    } enable;
     Testing::TempFolder folder;
     const std::wstring videos = folder.MakeFolder(L"Videos");
     m_settings.SetVideosFolder(videos);
