@@ -158,7 +158,7 @@ TEST(AutoControlContainer, RegistrationSizesOnlyGrow) {
     f.container.Rebuild();
     EXPECT_EQ(256, f.container.GetIndexCount());
     f.container.OnClick(f.surface, 200);
-    EXPECT_EQ("every.click(200)", Join(f.log));
+    EXPECT_EQ("every.click(200) next.click(200)", Join(f.log));
 
     RecordingControl late("late", {5}, f.log);
     AutoControlContainer<CDialog> small(nullptr, &f.surface, &f.host);
