@@ -16,20 +16,21 @@ namespace {
 // to change: such a bitmap is drawn from a premultiplied copy.
 class BitmapSource {
 public:
-    BitmapSource(HDC compatibleWith, const SharedBitmap& bitmap, bool perPixelAlpha, bool premultiplied)
+    // `memory` is a memory DC with nothing of ours selected.
+    BitmapSource(HDC memory, const SharedBitmap& bitmap, bool perPixelAlpha, bool premultiplied)
         : m_bitmap(IsNullGDIObject(bitmap) || !perPixelAlpha || premultiplied ? bitmap
                                                                               : MakePremultipliedCopy(bitmap)),
-          m_memory(compatibleWith),
-          m_selection(m_memory.Get(), GetHandle(m_bitmap)),
+          m_memory(memory),
+          m_selection(m_memory, GetHandle(m_bitmap)),
           m_size(GetBitmapSize(m_bitmap)) {}
 
-    bool IsNull() const { return IsNullGDIObject(m_bitmap) || !m_memory.Get(); }
-    HDC Dc() const { return m_memory.Get(); }
+    bool IsNull() const { return IsNullGDIObject(m_bitmap) || !m_memory; }
+    HDC Dc() const { return m_memory; }
     SIZE Size() const { return m_size; }
 
 private:
     SharedBitmap m_bitmap;
-    ScopedMemoryDC m_memory;
+    HDC m_memory;
     ScopedSelection m_selection;
     SIZE m_size;
 };
@@ -56,9 +57,20 @@ void Transfer(HDC destinationDC, const RECT& destination, HDC sourceDC, const RE
 
 }  // namespace
 
+DrawingHelpers::~DrawingHelpers() {
+    if (m_sourceDC)
+        ::DeleteDC(m_sourceDC);
+}
+
+HDC DrawingHelpers::_SourceDC() {
+    if (!m_sourceDC)
+        m_sourceDC = ::CreateCompatibleDC(m_dc.m_hDC);
+    return m_sourceDC;
+}
+
 void DrawingHelpers::StretchBitmap(const SharedBitmap& bitmap, const RECT& rect, int transparencyPercent,
                                    bool perPixelAlpha, bool premultiplied) {
-    const BitmapSource source(m_dc.m_hDC, bitmap, perPixelAlpha, premultiplied);
+    const BitmapSource source(_SourceDC(), bitmap, perPixelAlpha, premultiplied);
     if (source.IsNull())
         return;
     const SIZE size = source.Size();
@@ -78,7 +90,7 @@ void DrawingHelpers::StretchBitmap(const SharedBitmap& bitmap, const RECT& rect)
 void DrawingHelpers::DrawBitmap(const SharedBitmap& bitmap, const RECT& rect, int transparencyPercent,
                                 bool perPixelAlpha, bool premultiplied) {
     transparencyPercent = LimitTransparencyPercent(transparencyPercent);
-    const BitmapSource source(m_dc.m_hDC, bitmap, perPixelAlpha, premultiplied);
+    const BitmapSource source(_SourceDC(), bitmap, perPixelAlpha, premultiplied);
     const SIZE size = source.Size();
     if (source.IsNull() || size.cx <= 0 || size.cy <= 0)
         return;

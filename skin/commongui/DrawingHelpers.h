@@ -15,6 +15,9 @@ class DrawingHelpers {
 public:
     // Draws on `dc`, which must outlive the helpers.
     explicit DrawingHelpers(CDC& dc) noexcept : m_dc(dc) {}
+    ~DrawingHelpers();
+    DrawingHelpers(const DrawingHelpers&) = delete;
+    DrawingHelpers& operator=(const DrawingHelpers&) = delete;
 
     CDC& GetDrawingDC() const noexcept { return m_dc; }
 
@@ -48,5 +51,11 @@ public:
     void DrawStateImage(const CommonGuiLib::StatePictures& pictures, const RECT& rect, bool hot, bool enabled);
 
 private:
+    // The memory DC that bitmaps are selected into while they are drawn,
+    // made at the first drawing and kept: a paint draws many bitmaps, and a
+    // DC per bitmap costs more than the drawing.
+    HDC _SourceDC();
+
     CDC& m_dc;
+    HDC m_sourceDC = nullptr;
 };

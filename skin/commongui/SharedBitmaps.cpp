@@ -88,11 +88,12 @@ SIZE GetIconSize(const SharedIcon& icon) {
 bool HasAlphaChannel(const SharedBitmap& bitmap, HDC dc) {
     if (IsNullGDIObject(bitmap))
         return false;
-    ScopedScreenDC screen;
-    BitmapInfoBuffer info;
-    if (!ReadBitmapHeader(dc ? dc : screen.Get(), bitmap->GetHandle(), info))
+    // The object's own description: no DC is needed, and every drawing of a
+    // bitmap asks this, so no screen DC is fetched for it.
+    BITMAP description = {};
+    if (!::GetObjectW(bitmap->GetHandle(), sizeof(description), &description))
         return false;
-    return info.Header().biBitCount >= 32;
+    return description.bmBitsPixel >= 32;
 }
 
 void PremultiplyAlpha(const SharedBitmap& bitmap) {

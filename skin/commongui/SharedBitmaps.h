@@ -25,7 +25,7 @@ SIZE GetBitmapSize(const SharedBitmap& bitmap);
 SIZE GetIconSize(const SharedIcon& icon);
 
 // True when the bitmap has 32 bits per pixel (the alpha values are not
-// looked at). The header is read on `dc`, or on the screen's when null.
+// looked at). Read from the bitmap object itself; `dc` is not needed.
 bool HasAlphaChannel(const SharedBitmap& bitmap, HDC dc = nullptr);
 
 // Premultiplies in place whatever the screen's depth.
