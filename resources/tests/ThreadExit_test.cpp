@@ -1,6 +1,6 @@
 // Worker threads that looked strings up by name must end without touching
 // freed memory: the engine, update and tips threads all do this.
-#include "ResourceFolder.h"
+#include "testing/ResourceFolder.h"
 #include "testing/ChildProcess.h"
 
 #include <gtest/gtest.h>

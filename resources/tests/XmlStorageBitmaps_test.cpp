@@ -2,7 +2,7 @@
 // pixel by pixel.
 #include "resources/resourcelib/XmlStorage.h"
 
-#include "resources/tests/ResourceFolder.h"
+#include "testing/ResourceFolder.h"
 #include "skin/commongui/PictureLoaders.h"
 #include "skin/commongui/SharedBitmaps.h"
 #include "skin/gdiplus/GdiplusStartupHolder.h"

@@ -2,7 +2,7 @@
 
 #include "foundation/filesystem/FileNames.h"
 #include "foundation/strings/StringAlgorithms.h"
-#include "resources/tests/ResourceFolder.h"
+#include "testing/ResourceFolder.h"
 #include "skin/commongui/SharedBitmaps.h"
 #include "testing/PictureFiles.h"
 

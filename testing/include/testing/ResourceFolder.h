@@ -1,6 +1,7 @@
 #pragma once
 // A resource folder written by a test, and a manager over it with the
-// folder's metadata provider and one XML storage:
+// folder's metadata provider and one XML storage; shared by the tests of
+// every subsystem that reads resources:
 //
 //   ResourceFolder folder;                       // en-us (default), de-de; skins Dark (default), Light
 //   folder.WriteResources(L"en-us\\Dark", R"(<String name="Title" value="x"/>)");
