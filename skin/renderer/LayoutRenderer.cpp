@@ -127,13 +127,13 @@ void DrawIconDrawable(RenderContext& context, const boost::shared_ptr<IDrawable>
         return;
     switch (icon->GetStretch()) {
     case StretchNone:
-        canvas.DrawIcon(picture, POINT{rect.left, rect.top});
+        canvas.DrawingHelpers::DrawIcon(picture, POINT{rect.left, rect.top});
         break;
     case StretchSnap:
-        canvas.DrawIcon(picture, RECT{rect.left, rect.top, rect.left + size.cx, rect.top + size.cy});
+        canvas.DrawingHelpers::DrawIcon(picture, RECT{rect.left, rect.top, rect.left + size.cx, rect.top + size.cy});
         break;
     default:
-        canvas.DrawIcon(picture, rect);
+        canvas.DrawingHelpers::DrawIcon(picture, rect);
         break;
     }
 }

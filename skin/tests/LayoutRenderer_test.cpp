@@ -222,8 +222,9 @@ TEST(LayoutRenderer, TransparencyAndSupersampling) {
         OneElement e(std::wstring(L"<Fill color=\"#00FF00\" position=\"0,0,20,10\" aa=\"") + aa +
                      L"\"/><Fill color=\"#0000FF\" position=\"0,0,5,10\"/>");
         e.Paint();
-        if (std::wstring(aa).find(L"Supersampling") == 0)
+        if (std::wstring(aa).find(L"Supersampling") == 0) {
             EXPECT_EQ(Rgb{RGB(0, 0, 0)}, Rgb{e.canvas.Pixel(20, 15)}) << "a factor too large draws nothing";
+        }
         EXPECT_EQ(Rgb{kBlue}, Rgb{e.canvas.Pixel(12, 15)}) << "and the next drawable still draws";
     }
 }

@@ -11,6 +11,7 @@ namespace {
 
 using namespace LayoutLib;
 using namespace SkinTesting;
+using LayoutRenderer::ReadProgressLook;
 using Testing::Rgb;
 
 TEST(CustomGetters, FirstMapThenSecondThenDefaultAndOtherTypesCountAsMissing) {
