@@ -1,5 +1,7 @@
 #include "skin/layout/Window.h"
 
+#include <boost/make_shared.hpp>
+
 #include <algorithm>
 
 namespace LayoutLib {
@@ -83,6 +85,29 @@ void Window::RemoveElement(boost::shared_ptr<IElement> element) {
     m_elements.erase(std::remove(m_elements.begin(), m_elements.end(), element), m_elements.end());
     EraseIfHolds(m_elementsByName, element->GetName(), element);
     EraseIfHolds(m_elementsById, element->GetId(), element);
+}
+
+}  // namespace LayoutLib
+
+namespace LayoutLib {
+
+boost::shared_ptr<Window> CopyWindow(IWindow& source) {
+    const boost::shared_ptr<Window> copy =
+        boost::make_shared<Window>(source.GetName(), source.GetId(), source.GetType());
+    copy->SetShape(source.GetShapeType(), source.GetShapeValues());
+    copy->SetCustomValues(source.GetCustomValues());
+    copy->SetCustomReferences(source.GetCustomReferences());
+    copy->SetSettings(source.GetSettings());
+    copy->SetVisual(source.GetVisual());
+    copy->SetAutomated(source.IsAutomated());
+    copy->SetResizable(source.IsResizable());
+    for (int type : {SizeReference, SizePreferred, SizeMin, SizeMax})
+        copy->SetSize(type, source.GetSize(type));
+    ElementList elements;
+    source.GetElements(elements);
+    for (const boost::shared_ptr<IElement>& element : elements)
+        copy->AddElement(element);
+    return copy;
 }
 
 }  // namespace LayoutLib

@@ -39,3 +39,12 @@ private:
 };
 
 }  // namespace LayoutLib
+
+namespace LayoutLib {
+
+// A new window with the source's name, id, type, shape, values, visual,
+// sizes and resizability, holding the same elements: one a dialog can add
+// to without changing the shared one.
+boost::shared_ptr<Window> CopyWindow(IWindow& source);
+
+}  // namespace LayoutLib
