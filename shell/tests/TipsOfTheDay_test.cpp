@@ -35,7 +35,8 @@ TEST_F(TipsReading, ProductListFirstThenDefaultWithoutItsDuplicates) {
     EXPECT_EQ(3u, tips.GetTipsCount());
     EXPECT_EQ(5, tips.GetFileVersion());
     EXPECT_EQ(std::vector<int>({2, 3, 1}), Ids(tips));
-    EXPECT_EQ(L"Product two", tips.GetNextTip(0).GetText(L"en-us"));
+    EXPECT_EQ(2, tips.GetCurrentTip().GetOrderId());
+    EXPECT_EQ(L"Product two", tips.GetCurrentTip().GetText(L"en-us"));
     EXPECT_TRUE(log.Has("WRN", "Duplicated orederId(orderId=2)")) << log.Text();
     EXPECT_TRUE(log.Has("INF", "OemID='7'"));
     EXPECT_TRUE(log.Has("INF", "ProductName='" + STLHelpers::WideToUtf8(m_keyName) + "'"));
