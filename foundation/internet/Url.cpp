@@ -156,18 +156,40 @@ bool DispatchWaitingMessages() {
     return true;
 }
 
+// Empty when the answer has no such header.
+std::wstring QueryLastModified(HINTERNET request) {
+    wchar_t text[128] = {};
+    DWORD size = sizeof text;
+    if (!::HttpQueryInfoW(request, HTTP_QUERY_LAST_MODIFIED, text, &size, nullptr))
+        return std::wstring();
+    return text;
+}
+
 class StreamCallback : public Url::IDownloadCallback {
 public:
-    explicit StreamCallback(const boost::shared_ptr<STLHelpers_::IStream>& pStream) : m_pStream(pStream) {}
-    void OnData(const Url::Chunk* pChunk, ULONGLONG, ULONGLONG, bool& cancel) override {
+    StreamCallback(const boost::shared_ptr<STLHelpers_::IStream>& pStream, Url::IDownloadCallback* pObserver)
+        : m_pStream(pStream), m_pObserver(pObserver) {}
+    void OnData(const Url::Chunk* pChunk, ULONGLONG bytesSoFar, ULONGLONG contentLength, bool& cancel) override {
         DWORD written = 0;
-        if (!m_pStream->Write(pChunk->pData, pChunk->length, &written) || written != pChunk->length)
+        if (!m_pStream->Write(pChunk->pData, pChunk->length, &written) || written != pChunk->length) {
             cancel = true;
+            return;
+        }
+        if (m_pObserver)
+            m_pObserver->OnData(pChunk, bytesSoFar, contentLength, cancel);
     }
 
 private:
     boost::shared_ptr<STLHelpers_::IStream> m_pStream;
+    Url::IDownloadCallback* m_pObserver;
 };
+
+bool DownloadIntoStream(Url& url, const boost::shared_ptr<STLHelpers_::IStream>& pStream,
+                        Url::IDownloadCallback* pObserver) {
+    StreamCallback callback(pStream, pObserver);
+    DWORD status = 0;
+    return url.Download(callback, status);
+}
 
 // Beside the target, so that replacing it is a rename on the same volume.
 std::wstring TemporaryPathFor(const std::wstring& path) {
@@ -215,6 +237,7 @@ bool Url::SetIfModifiedSince(const wlitestring& date) {
 
 bool Url::Download(IDownloadCallback& callback, DWORD& status) {
     status = 0;
+    m_lastModified.clear();
     SwitchOnlineWhenDisconnectedByUser();
 
     AddressParts address;
@@ -253,6 +276,7 @@ bool Url::Download(IDownloadCallback& callback, DWORD& status) {
 
     if (!QueryStatus(request.Get(), status) || status != HTTP_STATUS_OK)
         return false;
+    m_lastModified = QueryLastModified(request.Get());
     const ULONGLONG contentLength = QueryContentLength(request.Get());
     // A body shorter than its Content-Length is a broken one. An inflated
     // body is longer than the Content-Length the server sent: not compared.
@@ -302,17 +326,18 @@ bool Url::DownloadToStream(const boost::shared_ptr<STLHelpers_::IStream>& pStrea
     CHECK_ASSERT(pStream);
     if (!pStream)  // the module's sink may let an assertion pass
         return false;
-    StreamCallback callback(pStream);
-    DWORD status = 0;
-    return Download(callback, status);
+    return DownloadIntoStream(*this, pStream, nullptr);
 }
 
-bool Url::DownloadToFile(const wlitestring& path) {
+bool Url::DownloadToFile(const wlitestring& path, IDownloadCallback* pObserver) {
     const std::wstring target = path.str();
     CHECK_ERROR(!target.empty());
     TemporaryFile temporary(TemporaryPathFor(target));
-    bool isDownloaded = DownloadToStream(FileSystem::OpenFileStream(
-        temporary.Path(), STLHelpers_::OpenCreate, STLHelpers_::AccessWrite, STLHelpers::CustomValues()));
+    bool isDownloaded = DownloadIntoStream(
+        *this,
+        FileSystem::OpenFileStream(temporary.Path(), STLHelpers_::OpenCreate, STLHelpers_::AccessWrite,
+                                   STLHelpers::CustomValues()),
+        pObserver);
     if (!isDownloaded)
         return false;
     // A read-only target is replaced and read-only again afterwards, as when

@@ -56,7 +56,8 @@ public:
     // Downloads into a temporary file beside `path`, which replaces the file
     // only when the download succeeded: a 304 or a failure leaves it as it
     // was. Throws as OpenFileStream does when the temporary file cannot be made.
-    bool DownloadToFile(const wlitestring& path);
+    // `pObserver` sees each chunk once it is written and may cancel.
+    bool DownloadToFile(const wlitestring& path, IDownloadCallback* pObserver = nullptr);
     // Hands an http or https address to the shell's "open".
     bool OpenInBrowser();
 
@@ -64,9 +65,13 @@ public:
     // The extra request-header lines, each ended by CR LF.
     const std::wstring& GetHeaders() const { return m_headers; }
     bool IsDecoding() const { return m_decode; }
+    // The "Last-Modified" header of the last 200 answer; empty when that
+    // answer had none or the last download got no 200.
+    const std::wstring& GetLastModified() const { return m_lastModified; }
 
 private:
     std::wstring m_headers;
+    std::wstring m_lastModified;
     bool m_decode;
     std::wstring m_url;
 };

@@ -420,3 +420,44 @@ TEST(AddDefaultScheme, PrefixesOnlyAddressesWithoutOne) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(UrlTest, LastModifiedOfTheOkAnswerOnly) {
+    m_server.SetAnswer("/dated", HttpAnswer::NotModifiedIfAsked("body", "Tue, 02 Mar 2021 08:09:10 GMT"));
+    m_server.SetAnswer("/plain", HttpAnswer::Ok("body"));
+    const std::wstring target = m_folder / L"dated.bin";
+    Url dated(m_server.Url(L"/dated"));
+    ASSERT_TRUE(DownloadToFile(dated, target));
+    EXPECT_EQ(L"Tue, 02 Mar 2021 08:09:10 GMT", dated.GetLastModified());
+
+    // A 304 brings no file and forgets the earlier date.
+    dated.SetIfModifiedSince(L"Tue, 02 Mar 2021 08:09:10 GMT");
+    EXPECT_FALSE(DownloadToFile(dated, target));
+    EXPECT_EQ(L"", dated.GetLastModified());
+
+    Url plain(m_server.Url(L"/plain"));
+    ASSERT_TRUE(DownloadToFile(plain, target));
+    EXPECT_EQ(L"", plain.GetLastModified());
+}
+
+TEST_F(UrlTest, DownloadToFileObserverSeesWrittenChunksAndCancels) {
+    const std::string body = Bytes(5000);
+    m_server.SetAnswer("/five", HttpAnswer::Ok(body));
+    const std::wstring target = m_folder.WriteFile(L"kept.bin", "old");
+    Url url(m_server.Url(L"/five"));
+
+    RecordingCallback seen;
+    bool result = false;
+    ThreadTests::RunBounded("DownloadToFile", [&] { result = url.DownloadToFile(m_folder / L"seen.bin", &seen); });
+    EXPECT_TRUE(result);
+    EXPECT_TRUE(seen.body == body);
+
+    RecordingCallback cancelling(1);
+    ThreadTests::RunBounded("DownloadToFile", [&] { result = url.DownloadToFile(target, &cancelling); });
+    EXPECT_FALSE(result);
+    EXPECT_EQ("old", Testing::ReadFileBytes(target));
+    EXPECT_EQ(1u, cancelling.chunkSizes.size());
+}
+
+}  // namespace
