@@ -5,7 +5,7 @@
 #include "appframework/application/ApplicationBaseLite.h"
 #include "appframework/tests/TestApplication.h"
 #include "resources/appresources/ResourceManagerHolder.h"
-#include "resources/tests/ResourceFolder.h"
+#include "testing/ResourceFolder.h"
 #include "testing/TempFolder.h"
 #include "testing/TempRegistryKey.h"
 
