@@ -8,6 +8,7 @@
 #include "EngineFakes.h"
 #include "EngineStandIn.h"
 #include "ProfileApplication.h"
+#include "foundation/tests/RecordingSink.h"
 #include "testing/ChildProcess.h"
 #include "testing/WindowPicture.h"
 
@@ -592,13 +593,24 @@ TESTING_CHILD_SCENARIO(ViewDestroyedWhileTheEnginePosts) {
     });
     Pump(300);
     const bool delivered = !g_sinkCalls.empty();
-    host.frame->DestroyWindow();
+    int lateUnsubscriptions = 0;
+    {
+        // The view leaves the engine itself, before its members go; the
+        // subscriber base warns when it has to do that instead.
+        FoundationTests::RecordingSink sink;
+        FoundationTests::ScopedSink scoped(&sink);
+        host.frame->DestroyWindow();
+        for (const FoundationTests::Report& report : sink.reports)
+            lateUnsubscriptions += report.text == L"((!m_pEngine))";
+    }
     g_viewGone = true;
     Pump(300);
     stop = true;
     firing.join();
     if (!delivered || g_observerCalls == 0)
         return 3;
+    if (lateUnsubscriptions)
+        return 4;
     return g_lateCalls == 0 ? 0 : 1;
 }
 

@@ -25,10 +25,10 @@ inline void UseTestResources() {
         pResources->WriteFile(L"Metadata.xml", ResourceTesting::kStandardMetadata);
         // The download list's column titles, as the language files hold them.
         pResources->WriteFile(L"en-us\\Resources.xml",
-                              ResourceTesting::ResourcesXml(R"(<String name="StringID_VideoFileColumn" value="Video"/>)"
-                                                            R"(<String name="StringID_ProgressColumn" value="Progress"/>)"
-                                                            R"(<String name="StringID_DownloadInfoColumn" value="Info"/>)"
-                                                            R"(<String name="StringID_AdditionalInfoColumn" value="More"/>)"));
+                              ResourceTesting::ResourcesXml(R"(<String name="VideoFileColumn" value="Video"/>)"
+                                                            R"(<String name="ProgressColumn" value="Progress"/>)"
+                                                            R"(<String name="DownloadInfoColumn" value="Info"/>)"
+                                                            R"(<String name="AdditionalInfoColumn" value="More"/>)"));
         AppResources::ResourceManagerHolder::InitializeApplication(pResources->Path(), {});
         return pResources;
     }();

@@ -6,6 +6,8 @@
 #include "downloads/resources/DownloadsResources.h"
 #include "skin/commongui/PictureLoaders.h"
 
+#include "afxres_find.h"
+
 #include <iterator>
 
 namespace {
@@ -38,7 +40,8 @@ const RowIconKind& FindRowIconKind(int mediaKind) {
 }
 
 int AddIcon(CImageList& images, WORD id) {
-    const CommonGuiLib::SharedIcon icon = CommonGuiLib::LoadIconFromResourceId(nullptr, id, 48, 48);
+    const HMODULE module = AfxFindResourceHandle(MAKEINTRESOURCEW(id), reinterpret_cast<LPCWSTR>(RT_GROUP_ICON));
+    const CommonGuiLib::SharedIcon icon = CommonGuiLib::LoadIconFromResourceId(module, id, 48, 48);
     return images.Add(CommonGuiLib::GetHandle(icon));
 }
 
