@@ -56,10 +56,12 @@ std::wstring CUpdaterDlg::Text(int id) {
 }
 
 void CUpdaterDlg::SetStatus(const std::wstring& text) {
-    m_status.SetWindowText(text.c_str());
+    m_status.SetText(text.c_str());
 }
 
 void CUpdaterDlg::StyleStatus() {
+    m_status.SetFontName(kStatusFontFace, ANSI_CHARSET);
+    m_status.SetFontSize(kStatusFontPoints);
 }
 
 void CUpdaterDlg::DoDataExchange(CDataExchange* pDX) {

@@ -10,6 +10,7 @@
 // Threads: the window belongs to the user-interface thread. StateChanged and
 // ProgressChanged come on the worker thread and touch nothing but the
 // published window handle.
+#include "controls/label/TextLabel.h"
 #include "updater/engine/IUpdateEvents.h"
 
 #include "afxcmn.h"
@@ -64,7 +65,7 @@ private:
 
     UpdaterSettings& m_settings;
     Engine::UpdateController& m_controller;
-    CStatic m_status;
+    CTextLabel m_status;
     CProgressCtrl m_progress;
     HICON m_hIcon;
     bool m_isCancelled = false;
