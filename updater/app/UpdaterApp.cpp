@@ -7,6 +7,7 @@
 #include "resources/appresources/UpdaterResourceIds.h"
 #include "toolkit/SkinManager.h"
 #include "updater/app/UpdaterDlg.h"
+#include "updater/app/UpdaterTexts.h"
 #include "updater/engine/UpdateController.h"
 
 #include "afxdisp.h"
@@ -106,9 +107,7 @@ bool CUpdaterApp::_TakeModeMutex() {
     if (isStopped)
         return true;
     AfxShowMessageBox(nullptr,
-                      m_settings.ExpandPlaceholders(
-                          AppResources::ResourceManagerHolder::GetManager()->GetString(StringID_ComputerMustBeRestarted))
-                          .c_str(),
+                      m_settings.ExpandPlaceholders(UpdaterTexts::Get(StringID_ComputerMustBeRestarted)).c_str(),
                       m_settings.ExpandPlaceholders(L"{ProductName} {ComponentName}").c_str(), MB_ICONWARNING);
     return false;
 }

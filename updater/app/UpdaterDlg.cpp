@@ -1,9 +1,9 @@
 #include "updater/app/UpdaterDlg.h"
 
 #include "foundation/errors/GuiHandlerGuard.h"
-#include "resources/appresources/ResourceManagerHolder.h"
 #include "resources/appresources/UpdaterResourceIds.h"
 #include "updater/app/UpdaterResource.h"
+#include "updater/app/UpdaterTexts.h"
 #include "updater/engine/UpdateController.h"
 #include "updater/engine/UpdateWorker.h"
 #include "updater/settings/UpdaterSettings.h"
@@ -52,7 +52,7 @@ void CUpdaterDlg::Post(UINT message) {
 }
 
 std::wstring CUpdaterDlg::Text(int id) {
-    return AppResources::ResourceManagerHolder::GetManager()->GetString(id);
+    return UpdaterTexts::Get(id);
 }
 
 void CUpdaterDlg::SetStatus(const std::wstring& text) {

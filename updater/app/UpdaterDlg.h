@@ -56,7 +56,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // Text `id` of the Updater from the resource manager, as stored.
+    // Text `id` of the Updater, as stored (UpdaterTexts).
     static std::wstring Text(int id);
     void SetStatus(const std::wstring& text);
     // The status line's font: "Arial", 11 points.

@@ -11,6 +11,7 @@
 #include "testing/WindowPicture.h"
 #include "updater/app/UpdaterApp.h"
 #include "updater/app/UpdaterResource.h"
+#include "updater/app/UpdaterTexts.h"
 #include "updater/engine/UpdateController.h"
 #include "updater/settings/UpdaterSettings.h"
 #include "updater/tests/UpdaterTestSupport.h"
@@ -273,7 +274,15 @@ TEST_F(UpdaterDialogTest, CloseBoxAtTheEndClosesTheDialog) {
 
 // The application's start-up and end, in this process: the product's
 // relaunch goes through the shell seam.
-class UpdaterAppTest : public UpdaterDialogTest {};
+class UpdaterAppTest : public UpdaterDialogTest {
+protected:
+    // The dialog is the application's main window: its end posts WM_QUIT,
+    // which ends the program; here it would end the next modal loop at once.
+    static bool TakeQuitMessage() {
+        MSG msg;
+        return ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+    }
+};
 
 TEST_F(UpdaterAppTest, UpdateRoadHoldsTheUpdateMutexAndLaunchesFromTheInstallPath) {
     Testing::TempFolder install;
@@ -292,6 +301,7 @@ TEST_F(UpdaterAppTest, UpdateRoadHoldsTheUpdateMutexAndLaunchesFromTheInstallPat
         return true;
     });
     EXPECT_FALSE(app.InitInstance());
+    EXPECT_TRUE(TakeQuitMessage());
     EXPECT_TRUE(updateMutex);
     EXPECT_FALSE(extrasMutex);
     EXPECT_FALSE(HasMutex(L"_UpdateMutex"));  // closed once the user chose the launch
@@ -318,6 +328,7 @@ TEST_F(UpdaterAppTest, ExtrasRoadHoldsTheExtrasMutexShowsNoLaunchAndStartsNothin
         return true;
     });
     EXPECT_FALSE(app.InitInstance());
+    EXPECT_TRUE(TakeQuitMessage());
     EXPECT_TRUE(extrasMutex);
     EXPECT_FALSE(updateMutex);
     EXPECT_FALSE(launchShown);
@@ -328,6 +339,13 @@ TEST_F(UpdaterAppTest, ExtrasRoadHoldsTheExtrasMutexShowsNoLaunchAndStartsNothin
 
 // In a process of its own: the end disables the process's resource manager.
 TESTING_CHILD_SCENARIO(UpdaterAppExitDisablesTheResources) {
+    Testing::TempFolder resources;
+    resources.WriteFile(L"Metadata.xml", R"(<?xml version="1.0" encoding="utf-8"?>
+<ResourceLib><Languages><Language name="en-us" title="English" locale="1033" default="1"/></Languages></ResourceLib>
+)");
+    AppResources::ResourceManagerHolder::SetResourceIds(AppResources::Updater::GetUpdaterResourceIds());
+    if (!AppResources::ResourceManagerHolder::InitializeApplication(resources.Path(), {}))
+        return 3;
     const std::wstring commandLine = L"Updater.exe /productName UpdaterExitProduct";
     CUpdaterApp app(commandLine.c_str());
     app._InitializeResources();
@@ -343,6 +361,16 @@ TESTING_CHILD_SCENARIO(UpdaterAppExitDisablesTheResources) {
 
 TEST(UpdaterAppExit, DisablesTheResourceManager) {
     EXPECT_TRUE(Testing::ChildSucceeded(Testing::RunChildScenario("UpdaterAppExitDisablesTheResources")));
+}
+
+// No resource folder beside this executable, as beside a damaged install:
+// the texts built into the string table stand in, and the dialog tests above
+// run on them.
+TEST(UpdaterTexts, BuiltInTextsStandInWithoutAResourceFolder) {
+    AppResources::ResourceManagerHolder::SetResourceIds(AppResources::Updater::GetUpdaterResourceIds());
+    EXPECT_EQ(UpdaterTests::kCompleteText, UpdaterTexts::Get(AppResources::Updater::StringID_InstallationComplete));
+    EXPECT_EQ(L"Launch {ProductName}", UpdaterTexts::Get(AppResources::Updater::StringID_LaunchProduct));
+    EXPECT_EQ(L"", UpdaterTexts::Get(99));
 }
 
 }  // namespace
