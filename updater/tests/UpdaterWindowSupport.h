@@ -50,8 +50,11 @@ inline void PressButton(HWND dialog, int id) {
 // with -2, so that no test waits for ever.
 class ModalScript {
 public:
-    explicit ModalScript(std::function<bool(HWND)> step, DWORD limitMs = 180000) {
-        State() = {std::move(step), limitMs, 0, false, false};
+    // `atStart` runs once when the loop starts, before any message the
+    // worker posted is handled: the only point where the first state is sure.
+    explicit ModalScript(std::function<bool(HWND)> step, DWORD limitMs = 180000,
+                         std::function<void(HWND)> atStart = nullptr) {
+        State() = {std::move(step), std::move(atStart), limitMs, 0, false, false};
         m_previous = AfxSetModalLoopHook(&Start);
     }
     ~ModalScript() {
@@ -64,6 +67,7 @@ public:
 private:
     struct Script {
         std::function<bool(HWND)> step;
+        std::function<void(HWND)> atStart;
         DWORD limitMs;
         DWORD start;
         bool isDone;
@@ -75,6 +79,8 @@ private:
     }
     static void Start(CWnd& dialog) {
         State().start = ::GetTickCount();
+        if (State().atStart)
+            State().atStart(dialog.m_hWnd);
         ::SetTimer(dialog.m_hWnd, kTimer, 50, &Tick);
     }
     static void CALLBACK Tick(HWND hWnd, UINT, UINT_PTR, DWORD) {
