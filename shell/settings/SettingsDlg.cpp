@@ -165,6 +165,11 @@ BOOL CSettingsDlg::OnInitDialog() {
         UpdateTexts();
 
     const Settings* pSettings = CBrunlowApp::GetSettings();
+    if (!pSettings) {
+        // Reported by the accessor; there is nothing to edit.
+        EndDialog(IDCANCEL);
+        return TRUE;
+    }
     m_folder = pSettings->GetVideosFolder().c_str();
     m_downloadSwf = pSettings->GetDownloadSwf() ? BST_CHECKED : BST_UNCHECKED;
     m_advancedRipping = pSettings->GetEnablePassive() ? BST_CHECKED : BST_UNCHECKED;
@@ -197,7 +202,8 @@ BOOL CSettingsDlg::OnInitDialog() {
 }
 
 void CSettingsDlg::ShowCurrentPreset() {
-    const std::wstring format = CBrunlowApp::GetSettings()->GetConversionOutputFormat();
+    const Settings* pSettings = CBrunlowApp::GetSettings();
+    const std::wstring format = pSettings ? pSettings->GetConversionOutputFormat() : std::wstring();
     boost::shared_ptr<KavennaEngine::IConversionPreset> pPreset;
     if (const boost::shared_ptr<KavennaEngine::IConversionPresets> pPresets = EnginePresets())
         pPresets->FindById(pPreset, format);
@@ -205,7 +211,8 @@ void CSettingsDlg::ShowCurrentPreset() {
 }
 
 int CSettingsDlg::FindQualityRow() const {
-    const std::wstring format = CBrunlowApp::GetSettings()->GetConversionOutputFormat();
+    const Settings* pSettings = CBrunlowApp::GetSettings();
+    const std::wstring format = pSettings ? pSettings->GetConversionOutputFormat() : std::wstring();
     for (int row = 0; row < 3; ++row) {
         const std::wstring needle = L"_" + QualityTable[row].letter + L"_";
         if (std::wcsstr(format.c_str(), needle.c_str()))
@@ -371,6 +378,8 @@ void CSettingsDlg::OnBrowseFolder() {
 void CSettingsDlg::OnOK() {
     UpdateData(TRUE);
     Settings* pSettings = CBrunlowApp::GetSettings();
+    if (!pSettings)
+        return;
     pSettings->SetVideosFolder(m_folder.GetString());
     pSettings->SetDownloadSwf(m_downloadSwf != 0);
     pSettings->SetEnablePassive(m_advancedRipping != 0);

@@ -95,8 +95,9 @@ protected:
         return static_cast<int>(dialog.SendDlgItemMessage(id, TBM_GETPOS));
     }
     static void PickFormat(CWnd& dialog, const wchar_t* name) {
-        dialog.SendDlgItemMessage(IDC_SETTINGS_FORMAT, CB_SELECTSTRING, static_cast<WPARAM>(-1),
-                                  reinterpret_cast<LPARAM>(name));
+        const LRESULT index = dialog.SendDlgItemMessage(IDC_SETTINGS_FORMAT, CB_FINDSTRINGEXACT,
+                                                        static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
+        dialog.SendDlgItemMessage(IDC_SETTINGS_FORMAT, CB_SETCURSEL, index);
     }
     static std::vector<std::wstring> ListItems(CWnd& dialog, int id) {
         std::vector<std::wstring> items;
