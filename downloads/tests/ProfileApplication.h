@@ -4,6 +4,7 @@
 // a time; a test without one sees no application at all.
 #include "appframework/application/ApplicationBaseLite.h"
 #include "appframework/tests/TestApplication.h"
+#include "downloads/tests/ListStrings.h"
 #include "resources/appresources/ResourceManagerHolder.h"
 #include "testing/ResourceFolder.h"
 #include "testing/TempFolder.h"
@@ -23,6 +24,7 @@ inline void UseTestResources() {
     static Testing::TempFolder* const pFolder = [] {
         Testing::TempFolder* pResources = new Testing::TempFolder;  // lives as long as the process
         pResources->WriteFile(L"Metadata.xml", ResourceTesting::kStandardMetadata);
+        pResources->WriteFile(L"Common\\Resources.xml", ResourceTesting::ResourcesXml(kListStrings));
         AppResources::ResourceManagerHolder::InitializeApplication(pResources->Path(), {});
         return pResources;
     }();
