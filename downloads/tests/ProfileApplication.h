@@ -24,7 +24,14 @@ inline void UseTestResources() {
     static Testing::TempFolder* const pFolder = [] {
         Testing::TempFolder* pResources = new Testing::TempFolder;  // lives as long as the process
         pResources->WriteFile(L"Metadata.xml", ResourceTesting::kStandardMetadata);
+        // The texts of the list's rows, menus and questions.
         pResources->WriteFile(L"Common\\Resources.xml", ResourceTesting::ResourcesXml(kListStrings));
+        // The download list's column titles, as the language files hold them.
+        pResources->WriteFile(L"en-us\\Resources.xml",
+                              ResourceTesting::ResourcesXml(R"(<String name="VideoFileColumn" value="Video"/>)"
+                                                            R"(<String name="ProgressColumn" value="Progress"/>)"
+                                                            R"(<String name="DownloadInfoColumn" value="Info"/>)"
+                                                            R"(<String name="AdditionalInfoColumn" value="More"/>)"));
         AppResources::ResourceManagerHolder::InitializeApplication(pResources->Path(), {});
         return pResources;
     }();
