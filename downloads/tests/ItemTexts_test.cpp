@@ -161,7 +161,7 @@ TEST_F(ItemTextsTest, GoneItemReportsAndGivesNothing) {
     spec.transferStartBytes = 1;
     spec.transferStartTick = 1;
     const KavennaEngine::DownloadItemHandle item = Item(spec);
-    engine.door->LetItemGone(item);
+    engine.door->LetItemGo(item);
     ASSERT_FALSE(item.Peek());
 
     FoundationTests::RecordingSink sink;
