@@ -7,3 +7,6 @@
 #define IDI_ROW_MEDIA 151
 #define IDI_ROW_OTHER 152
 #define IDI_ROW_COMPLETE 158
+
+// The rows' context menu: its first sub-menu holds the item commands.
+#define IDR_LIST_POPUP 143

@@ -4,6 +4,7 @@
 // a time; a test without one sees no application at all.
 #include "appframework/application/ApplicationBaseLite.h"
 #include "appframework/tests/TestApplication.h"
+#include "downloads/tests/ListStrings.h"
 #include "resources/appresources/ResourceManagerHolder.h"
 #include "testing/ResourceFolder.h"
 #include "testing/TempFolder.h"
@@ -23,6 +24,8 @@ inline void UseTestResources() {
     static Testing::TempFolder* const pFolder = [] {
         Testing::TempFolder* pResources = new Testing::TempFolder;  // lives as long as the process
         pResources->WriteFile(L"Metadata.xml", ResourceTesting::kStandardMetadata);
+        // The texts of the list's rows, menus and questions.
+        pResources->WriteFile(L"Common\\Resources.xml", ResourceTesting::ResourcesXml(kListStrings));
         // The download list's column titles, as the language files hold them.
         pResources->WriteFile(L"en-us\\Resources.xml",
                               ResourceTesting::ResourcesXml(R"(<String name="VideoFileColumn" value="Video"/>)"

@@ -125,6 +125,39 @@ public:
     bool IsEditingLabel() const { return m_isEditingLabel; }
     boost::shared_ptr<Queue> GetQueue() const;
 
+    // Item commands. The selection: list indices of the selected rows, top
+    // to bottom. Each predicate is true when one selected row qualifies; a
+    // row that cannot be tested (no row, item gone) does not.
+    static constexpr UINT kRowButtonCommand = 1028;
+    void GetSelectedItems(std::vector<int>& selection);
+    bool AnyItemCanBeRedownloaded(const std::vector<int>& selection);
+    bool IsAnyItemDownloaded(const std::vector<int>& selection, bool allowUnknown);
+    bool IsAnyItemConverted(const std::vector<int>& selection);
+    bool IsAnyItemReadyToConvert(const std::vector<int>& selection);
+    bool IsAnyItemReadyToDeploy(const std::vector<int>& selection);
+    bool IsAnyItemUnfinished(const std::vector<int>& selection);
+    // Stage 1 after a download that did not end well; false on any failure.
+    bool ShouldReDownloadItem(const RowPtr& pRow);
+    // The stop/continue toggle of one row (its button, Stop Item, the copy).
+    void OnStageDownload(const RowPtr& pRow);
+
+    // Conversion and the copy to the player.
+    bool CanProcessItemFurther(const RowPtr& pRow);
+    void ConvertItem(const RowPtr& pRow);
+
+    afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos);
+    afx_msg void OnCancel();
+    afx_msg void OnPopupStop();
+    afx_msg void OnPopupDeletefile();
+    afx_msg void OnPopupRedownload();
+    afx_msg void OnPopupRename();
+    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnEngineOnOff();
+    afx_msg void OnConvert();
+    afx_msg void OnPopupCopyToIpod();
+    // A row button's command (1028) goes to its row; the others to MFC.
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
     // Test seam: runs between reading the queue's interval and arming the
     // timer, on the arming thread. Null for none.
     using ArmHook = void (*)(CBrunlowView* view, int interval);
@@ -138,10 +171,6 @@ protected:
     afx_msg void OnPaint();
     afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
-    afx_msg void OnEngineOnOff();
-    afx_msg void OnEngineOn();
-    afx_msg void OnEngineOff();
-    afx_msg void OnCancelDownload();
     afx_msg void OnUpdateCancelDownload(CCmdUI* pCmdUI);
     afx_msg void OnHeaderDividerDoubleClick(NMHDR* pHeader, LRESULT* pResult);
     afx_msg LRESULT OnProcessingStartedMessage(WPARAM wParam, LPARAM lParam);
@@ -150,19 +179,10 @@ protected:
     afx_msg LRESULT OnEngineStateMessage(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnDuplicateFoundMessage(WPARAM wParam, LPARAM lParam);
     afx_msg void OnDoubleClick(NMHDR* pHeader, LRESULT* pResult);
-    afx_msg void OnStopItem();
-    afx_msg void OnConvertItem();
-    afx_msg void OnCopyToIPod();
-    afx_msg void OnRemoveItem();
-    afx_msg void OnDownloadAgain();
-    afx_msg void OnRenameItem();
-    afx_msg void OnDeleteFile();
-    afx_msg void OnConvert();
     afx_msg void OnWatchDownloaded();
     afx_msg void OnLocateDownloaded();
     afx_msg void OnWatchConverted();
     afx_msg void OnLocateConverted();
-    afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos);
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg void OnBeginLabelEdit(NMHDR* pHeader, LRESULT* pResult);
     afx_msg void OnEndLabelEdit(NMHDR* pHeader, LRESULT* pResult);
@@ -170,7 +190,6 @@ protected:
     afx_msg void OnNextTip();
     afx_msg void OnTipLink();
     afx_msg void OnUpdateConvert(CCmdUI* pCmdUI);
-    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
     afx_msg void OnTimer(UINT_PTR nIDEvent);
@@ -204,6 +223,16 @@ protected:
     bool m_canRemove = false;
 
 private:
+    // Reports the failed check as an assertion and raises.
+    [[noreturn]] static void RaiseFailedCheck(const char* checkText);
+    // The row's item under `locker`; raises "((pItem))" for no row and
+    // "((_$_pengItem))" for a gone item.
+    static boost::shared_ptr<KavennaEngine::IDownloadItem> LockRow(const RowPtr& pRow,
+                                                                   KavennaEngine::ItemLocker& locker);
+    template <class Test>
+    bool _AnySelectedRow(const std::vector<int>& selection, Test test);
+    std::vector<RowPtr> _SelectedRows();
+
     void _SetUpList();
     void _SetUpImageList();
     void _SetUpTooltip();

@@ -23,15 +23,6 @@ void CBrunlowView::OnMouseMove(UINT nFlags, CPoint point) {
     QE806::OnMouseMove(nFlags, point);
 }
 
-void CBrunlowView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
-    // Keyboard commands come with the item commands.
-    QE806::OnKeyDown(nChar, nRepCnt, nFlags);
-}
-
-void CBrunlowView::OnContextMenu(CWnd* /*pWnd*/, CPoint /*pos*/) {
-    // The context menu comes with the item commands.
-}
-
 LRESULT CBrunlowView::OnProcessingStartedMessage(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     return 0;  // the row of a started item comes with the engine-event handlers
 }
@@ -64,18 +55,6 @@ void CBrunlowView::OnEndLabelEdit(NMHDR* /*pHeader*/, LRESULT* pResult) {
     *pResult = 0;  // renaming
 }
 
-void CBrunlowView::OnEngineOnOff() {}       // item commands: engine on/off
-void CBrunlowView::OnEngineOn() {}          // item commands
-void CBrunlowView::OnEngineOff() {}         // item commands
-void CBrunlowView::OnCancelDownload() {}    // item commands: cancel or remove
-void CBrunlowView::OnStopItem() {}          // item commands
-void CBrunlowView::OnConvertItem() {}       // conversion
-void CBrunlowView::OnCopyToIPod() {}        // conversion: copy to the player
-void CBrunlowView::OnRemoveItem() {}        // item commands
-void CBrunlowView::OnDownloadAgain() {}     // item commands
-void CBrunlowView::OnRenameItem() {}        // item commands: start of renaming
-void CBrunlowView::OnDeleteFile() {}        // item commands
-void CBrunlowView::OnConvert() {}           // conversion
 void CBrunlowView::OnWatchDownloaded() {}   // opening and locating
 void CBrunlowView::OnLocateDownloaded() {}  // opening and locating
 void CBrunlowView::OnWatchConverted() {}    // opening and locating

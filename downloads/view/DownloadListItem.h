@@ -3,6 +3,7 @@
 // object itself), its stop button and the engine item's handle. Owned by the
 // view's row record; the started handler makes it. GUI thread only.
 #include "controls/button/SkinButton.h"
+#include "downloads/view/ItemTexts.h"
 #include "engine/KavennaEngine.h"
 
 #include "afxcmn.h"
@@ -47,6 +48,20 @@ public:
     void SetFinished(bool finished) { m_finished = finished; }
     bool IsReviewed() const { return m_reviewed; }
     void SetReviewed(bool reviewed) { m_reviewed = reviewed; }
+    bool IsReviewDone() const { return m_reviewed; }
+    void SetReviewDone(bool reviewed) { m_reviewed = reviewed; }
+
+    // The row's texts of its item (see ItemTexts); each leaves no lock behind.
+    std::uint32_t GetProgressPercent() const { return ItemTexts::ProgressPercent(m_item); }
+    bool IsProgressUnknown() const { return ItemTexts::IsProgressUnknown(m_item); }
+    std::wstring GetDownloadInfoText() const { return ItemTexts::DownloadInfoText(m_item); }
+    std::wstring GetSizeProgressText() const { return ItemTexts::SizeProgressText(m_item); }
+    std::wstring GetTimeProgressText() const { return ItemTexts::TimeProgressText(m_item); }
+    std::wstring GetPositionText() const { return ItemTexts::PositionText(m_item); }
+    std::wstring GetDurationText() const { return ItemTexts::DurationText(m_item); }
+    std::wstring GetSpeedText() { return ItemTexts::SpeedText(m_item, m_speed); }
+    std::wstring GetNameText() const { return ItemTexts::NameText(m_item); }
+    std::wstring GetFileSizeText() const { return ItemTexts::FileSizeText(m_item); }
 
 private:
     bool _LoadButtonBitmaps(UINT bitmap, UINT hotBitmap);
@@ -64,7 +79,5 @@ private:
 
 protected:
     // Read and written by the progress texts.
-    double m_rate = 0;
-    double m_lastRate = 0;
-    unsigned m_lastTick = 0;
+    ItemTexts::SpeedState m_speed;
 };
