@@ -10,3 +10,11 @@
 
 // The rows' context menu: its first sub-menu holds the item commands.
 #define IDR_LIST_POPUP 143
+
+// Pictures of the list: the empty list's and the row buttons' (stop,
+// convert, copy to the player, download again).
+#define IDB_EMPTY_LIST 144
+#define IDB_ROW_STOP 159
+#define IDB_ROW_CONVERT 160
+#define IDB_ROW_COPY 161
+#define IDB_ROW_REDOWNLOAD 167

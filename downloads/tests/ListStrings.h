@@ -28,6 +28,19 @@ const char kListStrings[] =
     R"(<String name="PopupCopyToIPod" value="Copy to player"/>)"
     R"(<String name="PopupRename" value="Rename"/>)"
     R"(<String name="PopupRemove" value="Remove"/>)"
-    R"(<String name="PopupDelete" value="Delete files"/>)";
+    R"(<String name="PopupDelete" value="Delete files"/>)"
+    // Row states and the empty list.
+    R"(<String name="CopyingToIPod" value="Copying to player"/>)"
+    R"(<String name="Download_" value="Download"/>)"
+    R"(<String name="Import_" value="Import"/>)"
+    R"(<String name="Conversion_" value="Conversion"/>)"
+    R"(<String name="_Finished" value=" finished"/>)"
+    R"(<String name="_Interrupted" value=" interrupted"/>)"
+    R"(<String name="_Error" value=" failed"/>)"
+    R"(<String name="SizeDetails" value="Size: {0}"/>)"
+    R"(<String name="AutoDownloadOnHeading" value="Catching is on"/>)"
+    R"(<String name="AutoDownloadOffHeading" value="Catching is off"/>)"
+    R"(<String name="AutoDownloadOnComment" value="Play a video in {ProductName} and it appears here."/>)"
+    R"(<String name="AutoDownloadOffComment" value="Switch {ProductName} on to catch videos."/>)";
 
 }  // namespace DownloadsTests

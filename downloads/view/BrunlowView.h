@@ -24,10 +24,15 @@
 #include "afxole.h"
 #include "afxwin.h"
 
+#include <shellapi.h>
+
 #include <boost/shared_ptr.hpp>
 
 #include <string>
 #include <vector>
+
+// Copies `bitmap` at its own size to (x, y) of `pDC`, `transparent` left out.
+void DrawTransparentBitmap(HBITMAP bitmap, CDC* pDC, int x, int y, COLORREF transparent);
 
 class CBrunlowView : public ReportList<QE806>,
                      public Brunlow::EngineSubscriber<CBrunlowView>,
@@ -157,6 +162,29 @@ public:
     afx_msg void OnPopupCopyToIpod();
     // A row button's command (1028) goes to its row; the others to MFC.
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+    // Dropped files: every name of the data object's CF_HDROP, in order
+    // (cleared first; empty without such data). Names are read whole.
+    static void GetDroppedFiles(COleDataObject* pDataObject, std::vector<std::wstring>& files);
+    static void GetDroppedFiles(HDROP drop, std::vector<std::wstring>& files);
+    // Copy when one name has a media extension and is no directory.
+    static DROPEFFECT GetDropEffect(const std::vector<std::wstring>& files);
+    DROPEFFECT OnDragEnter(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
+    DROPEFFECT OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) override;
+    // Every name goes to the engine, unfiltered; the engine reports the items.
+    BOOL OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point) override;
+
+    // The skin's list colours of the engine's on and off states: each key
+    // read once per process, on first use, and kept.
+    enum SkinColor {
+        ColorOnBackground, ColorOffBackground, ColorOnText, ColorOffText,
+        ColorOnHeading, ColorOffHeading, ColorOnHeadingShadow, ColorOffHeadingShadow, SkinColorCount
+    };
+    static COLORREF GetSkinColor(SkinColor color);
+    // Picture, heading and comment of the empty list, on or off by the engine.
+    void DrawEmptyListHeading(CDC* pDC);
+    // The first column's width for a view `viewWidth` wide; -1 keeps it.
+    static int GetFirstColumnWidth(int viewWidth, bool debugMode);
 
     // Test seam: runs between reading the queue's interval and arming the
     // timer, on the arming thread. Null for none.

@@ -110,3 +110,45 @@ void DownloadListItem::InvalidateButton() {
     if (m_buttonCreated && m_buttonShown && m_button.m_hWnd)
         m_button.Invalidate();
 }
+
+namespace {
+
+// The window's rectangle in its parent's client coordinates.
+CRect ParentRect(HWND window) {
+    CRect rect;
+    ::GetWindowRect(window, &rect);
+    ::MapWindowPoints(nullptr, ::GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void MoveIfChanged(HWND window, const RECT& rect) {
+    if (ParentRect(window) != CRect(rect))
+        ::SetWindowPos(window, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+void DownloadListItem::PlaceProgress(const RECT& rect, bool force) {
+    if (!m_progressCreated || !m_hWnd)
+        return;
+    if (!m_progressShown) {
+        ShowWindow(SW_HIDE);
+        if (force) {
+            MoveIfChanged(m_hWnd, rect);
+            ShowWindow(SW_HIDE);
+        }
+        return;
+    }
+    MoveIfChanged(m_hWnd, rect);
+}
+
+void DownloadListItem::PlaceButton(const RECT& rect) {
+    if (!m_buttonCreated || !m_button.m_hWnd)
+        return;
+    if (!m_buttonShown) {
+        m_button.ShowWindow(SW_HIDE);
+        return;
+    }
+    MoveIfChanged(m_button.m_hWnd, rect);
+}

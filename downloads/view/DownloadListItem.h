@@ -36,6 +36,12 @@ public:
     void InvalidateProgress();
     void InvalidateButton();
 
+    // Nothing for a control never created. A control marked hidden is
+    // hidden (the bar still moved with `force`); otherwise moved only when
+    // its rectangle (parent client coordinates) differs.
+    void PlaceProgress(const RECT& rect, bool force);
+    void PlaceButton(const RECT& rect);
+
     const KavennaEngine::DownloadItemHandle& GetItem() const { return m_item; }
     bool IsProgressCreated() const { return m_progressCreated; }
     bool IsProgressShown() const { return m_progressShown; }

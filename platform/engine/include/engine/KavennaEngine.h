@@ -34,6 +34,8 @@ class ItemLocker;
 struct Result {
     int code = 0;
     std::uint32_t detail = 0;  // the HTTP status or Win32 error behind a failure
+    std::wstring text;         // the outcome in words, when the engine has some
+    std::wstring messageName;  // a registered string naming the outcome; wins over the text
 };
 
 enum ResultCode {

@@ -1,0 +1,276 @@
+// How the download list looks: its rows' bar and button, the empty list's
+// picture and texts, the skin colours of the engine's states, the first
+// column's width; and the files dropped onto it.
+#include "downloads/view/BrunlowView.h"
+
+#include "appframework/application/ApplicationBaseLite.h"
+#include "downloads/app/AppAccess.h"
+#include "downloads/media/MediaKinds.h"
+#include "downloads/resources/DownloadsResources.h"
+#include "downloads/settings/Settings.h"
+#include "foundation/errors/GuiHandlerGuard.h"
+#include "foundation/filesystem/File.h"
+#include "foundation/filesystem/XmlFile.h"
+#include "resources/appresources/ResourceManagerHolder.h"
+#include "skin/commongui/MemDC.h"
+#include "skin/commongui/PictureLoaders.h"
+
+#include <shellapi.h>
+
+#include <optional>
+
+namespace {
+
+bool DebugMode() {
+    Settings* pSettings = Brunlow::AppAccess::GetSettings();
+    return pSettings && pSettings->GetDebugMode();
+}
+
+bool EngineIsOn() {
+    const boost::shared_ptr<KavennaEngine::IEngine> pEngine = Brunlow::AppAccess::GetKavennaEngine();
+    return pEngine && pEngine->GetState() == 0;
+}
+
+std::wstring String(int id) {
+    const boost::shared_ptr<AppResources::Manager> manager = AppResources::ResourceManagerHolder::GetManager();
+    return manager ? manager->GetString(id) : std::wstring();
+}
+
+}  // namespace
+
+void DrawTransparentBitmap(HBITMAP bitmap, CDC* pDC, int x, int y, COLORREF transparent) {
+    BITMAP info = {};
+    if (!bitmap || !pDC || !::GetObjectW(bitmap, sizeof(info), &info))
+        return;
+    const HDC memory = ::CreateCompatibleDC(pDC->GetSafeHdc());
+    const HGDIOBJ previous = ::SelectObject(memory, bitmap);
+    ::TransparentBlt(pDC->GetSafeHdc(), x, y, info.bmWidth, info.bmHeight, memory, 0, 0, info.bmWidth,
+                     info.bmHeight, transparent);
+    ::SelectObject(memory, previous);
+    ::DeleteDC(memory);
+}
+
+COLORREF CBrunlowView::GetSkinColor(SkinColor color) {
+    static const wchar_t* const keys[SkinColorCount] = {
+        L"skin/application/main/on/colors/background",   L"skin/application/main/off/colors/background",
+        L"skin/application/main/on/colors/text",         L"skin/application/main/off/colors/text",
+        L"skin/application/main/on/colors/heading",      L"skin/application/main/off/colors/heading",
+        L"skin/application/main/on/colors/headingShadow", L"skin/application/main/off/colors/headingShadow"};
+    // GUI thread; the skin may change later, the list keeps its first look.
+    static std::optional<COLORREF> s_colors[SkinColorCount];
+    if (color < 0 || color >= SkinColorCount)
+        return 0xFFFFFF;
+    std::optional<COLORREF>& cached = s_colors[color];
+    if (!cached) {
+        COLORREF value = 0;
+        if (FileSystem::XmlFile* pSkin = Brunlow::AppAccess::GetSkinManager()) {
+            try {
+                value = pSkin->GetColor(keys[color]);
+            } catch (const std::exception&) {
+                value = 0;  // a missing colour paints black rather than stopping the paint
+            }
+        }
+        cached = value;
+    }
+    return *cached;
+}
+
+int CBrunlowView::GetFirstColumnWidth(int viewWidth, bool debugMode) {
+    const int width = viewWidth - (debugMode ? 150 : 0) - 439;
+    return width >= 150 ? width : -1;
+}
+
+void CBrunlowView::OnSize(UINT nType, int cx, int cy) {
+    QE806::OnSize(nType, cx, cy);
+    CRect window;
+    GetWindowRect(&window);
+    const int width = GetFirstColumnWidth(window.Width(), DebugMode());
+    if (width >= 0)
+        SendMessage(LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(width, 0));
+    // The tip panel is laid out with its own code.
+}
+
+void CBrunlowView::OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp) {
+    // Columns follow the width: the list never scrolls sideways.
+    ModifyStyle(WS_HSCROLL, 0, 0);
+    QE806::OnNcCalcSize(bCalcValidRects, lpncsp);
+}
+
+void CBrunlowView::OnBeginLabelEdit(NMHDR* pHeader, LRESULT* pResult) {
+    const NMLVDISPINFOW* pInfo = reinterpret_cast<const NMLVDISPINFOW*>(pHeader);
+    const bool rowExists = pInfo && GetRow(pInfo->item.iItem);
+    if (rowExists)
+        m_isEditingLabel = true;
+    *pResult = rowExists ? FALSE : TRUE;
+}
+
+void CBrunlowView::OnPaint() {
+    CListCtrl& list = GetListCtrl();
+    for (size_t index = 0; index < m_rows.size(); ++index) {
+        const RowPtr pRow = GetRow(static_cast<int>(index));
+        if (!pRow)
+            continue;
+        CRect cell;
+        list.GetSubItemRect(static_cast<int>(index), ColumnProgress, LVIR_BOUNDS, cell);
+        CRect bar = cell;
+        bar.top += 10;
+        bar.bottom -= 10;
+        bar.right -= 30;
+        const bool bothControls = pRow->IsProgressCreated() && pRow->IsButtonCreated();
+        if (bar.top < 0) {
+            // Above the visible rows: neither control may stay over the header.
+            if (bothControls) {
+                pRow->ShowProgress(false);
+                pRow->ShowButton(false);
+            }
+            continue;
+        }
+        if (!bothControls)
+            continue;
+        pRow->PlaceProgress(bar, false);
+        const int bottom = cell.bottom - 10;
+        pRow->PlaceButton(CRect(cell.right - 29, bottom - 29, cell.right, bottom));
+        if ((!pRow->IsProgressCreated() || !pRow->IsProgressShown()) && !pRow->IsFinished())
+            pRow->ShowProgress(true);
+        bool showButton = !pRow->IsFinished();
+        if (!showButton)
+            showButton = CanProcessItemFurther(pRow) || ShouldReDownloadItem(pRow);
+        if (pRow->IsButtonShown() != showButton || pRow->GetButton().IsWindowVisible() != showButton)
+            pRow->ShowButton(showButton);
+    }
+
+    if (!m_rows.empty()) {
+        for (CTextLabel& label : m_tipLabels) {
+            if (label.m_hWnd && label.IsWindowVisible()) {
+                label.ShowWindow(SW_HIDE);
+                label.Invalidate();
+            }
+        }
+        PaintList();
+        return;
+    }
+
+    QE806::OnPaint();
+    CClientDC dc(this);
+    CRect client;
+    GetClientRect(&client);
+    const COLORREF background = static_cast<COLORREF>(SendMessage(LVM_GETBKCOLOR));
+    CommonGuiLib::CMemDC buffer(&dc, background, &client);
+    DrawEmptyListHeading(&buffer);
+    // The tip of the day is drawn below the heading by the tip panel's code.
+}
+
+void CBrunlowView::DrawEmptyListHeading(CDC* pDC) {
+    const bool on = EngineIsOn();
+    CRect r;
+    GetClientRect(&r);
+    pDC->SetBkMode(TRANSPARENT);
+    const int d = r.Width() / 12;
+    r.left += d;
+    r.top += d;
+
+    const CommonGuiLib::SharedBitmap picture =
+        CommonGuiLib::LoadBitmapFromResourceId(nullptr, IDB_EMPTY_LIST, false);
+    const HBITMAP pictureHandle = CommonGuiLib::GetHandle(picture);
+    BITMAP info = {};
+    if (pictureHandle)
+        ::GetObjectW(pictureHandle, sizeof(info), &info);
+    DrawTransparentBitmap(pictureHandle, pDC, r.left, r.top, RGB(255, 255, 255));
+
+    r.top += 10;
+    r.left += info.bmWidth + 20;
+    CFont headingFont;
+    headingFont.CreateFontW(23, 0, 0, 0, 800, 0, 0, 0, 0, 0, 0, 0, 0, L"Arial");
+    CFont* previousFont = pDC->SelectObject(&headingFont);
+    const std::wstring heading =
+        String(on ? AppResources::StringID_AutoDownloadOnHeading : AppResources::StringID_AutoDownloadOffHeading);
+    pDC->SetTextColor(GetSkinColor(on ? ColorOnHeadingShadow : ColorOffHeadingShadow));
+    pDC->DrawText(heading.c_str(), static_cast<int>(heading.size()), &r, DT_SINGLELINE);
+    r.left -= 1;
+    r.top -= 1;
+    pDC->SetTextColor(GetSkinColor(on ? ColorOnHeading : ColorOffHeading));
+    pDC->DrawText(heading.c_str(), static_cast<int>(heading.size()), &r, DT_SINGLELINE);
+
+    r.top += 40;
+    r.right -= d;
+    r.bottom -= d;
+    CFont commentFont;
+    commentFont.CreateFontW(20, 0, 0, 0, 200, 0, 0, 0, 0, 0, 0, 0, 0, L"Arial");
+    pDC->SelectObject(&commentFont);
+    std::wstring comment =
+        String(on ? AppResources::StringID_AutoDownloadOnComment : AppResources::StringID_AutoDownloadOffComment);
+    if (ApplicationFramework::ApplicationBaseLite* pApp = ApplicationFramework::ApplicationBaseLite::GetApplication())
+        comment = pApp->GetProductInfo().ExpandPlaceholders(comment);
+    pDC->SetTextColor(GetSkinColor(on ? ColorOnText : ColorOffText));
+    pDC->DrawText(comment.c_str(), static_cast<int>(comment.size()), &r, DT_WORDBREAK);
+    pDC->SelectObject(previousFont);
+}
+
+// Dropped files.
+
+void CBrunlowView::GetDroppedFiles(HDROP drop, std::vector<std::wstring>& files) {
+    files.clear();
+    if (!drop)
+        return;
+    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT index = 0; index < count; ++index) {
+        // Each name's own length: a fixed buffer would cut a long path and
+        // hand the engine another file.
+        const UINT length = ::DragQueryFileW(drop, index, nullptr, 0);
+        if (length == 0)
+            continue;
+        std::wstring name(length + 1, L'\0');
+        const UINT read = ::DragQueryFileW(drop, index, &name[0], length + 1);
+        if (read == 0)
+            continue;
+        name.resize(read);
+        files.push_back(name);
+    }
+}
+
+void CBrunlowView::GetDroppedFiles(COleDataObject* pDataObject, std::vector<std::wstring>& files) {
+    files.clear();
+    if (!pDataObject)
+        return;
+    STGMEDIUM medium = {};
+    if (!pDataObject->GetData(CF_HDROP, &medium))
+        return;
+    if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal)
+        GetDroppedFiles(static_cast<HDROP>(medium.hGlobal), files);
+    ::ReleaseStgMedium(&medium);
+}
+
+DROPEFFECT CBrunlowView::GetDropEffect(const std::vector<std::wstring>& files) {
+    for (const std::wstring& path : files) {
+        const size_t nameStart = path.find_last_of(L"\\/");
+        const std::wstring name = nameStart == std::wstring::npos ? path : path.substr(nameStart + 1);
+        const size_t dot = name.rfind(L'.');
+        if (dot == std::wstring::npos)
+            continue;
+        if (GetMediaKindByExtension(name.substr(dot + 1)) != 0 &&
+            !FileSystem::File(path).HasAttributes(FILE_ATTRIBUTE_DIRECTORY))
+            return DROPEFFECT_COPY;
+    }
+    return DROPEFFECT_NONE;
+}
+
+DROPEFFECT CBrunlowView::OnDragEnter(COleDataObject* pDataObject, DWORD /*dwKeyState*/, CPoint /*point*/) {
+    std::vector<std::wstring> files;
+    GetDroppedFiles(pDataObject, files);
+    return GetDropEffect(files);
+}
+
+DROPEFFECT CBrunlowView::OnDragOver(COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) {
+    return OnDragEnter(pDataObject, dwKeyState, point);
+}
+
+BOOL CBrunlowView::OnDrop(COleDataObject* pDataObject, DROPEFFECT dropEffect, CPoint point) {
+    std::vector<std::wstring> files;
+    GetDroppedFiles(pDataObject, files);
+    if (!files.empty()) {
+        if (const boost::shared_ptr<KavennaEngine::IEngine> pEngine = Brunlow::AppAccess::GetKavennaEngine())
+            for (const std::wstring& file : files)
+                pEngine->AddFile(file);
+    }
+    return QE806::OnDrop(pDataObject, dropEffect, point);
+}
