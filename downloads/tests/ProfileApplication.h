@@ -23,6 +23,12 @@ inline void UseTestResources() {
     static Testing::TempFolder* const pFolder = [] {
         Testing::TempFolder* pResources = new Testing::TempFolder;  // lives as long as the process
         pResources->WriteFile(L"Metadata.xml", ResourceTesting::kStandardMetadata);
+        // The download list's column titles, as the language files hold them.
+        pResources->WriteFile(L"en-us\\Resources.xml",
+                              ResourceTesting::ResourcesXml(R"(<String name="VideoFileColumn" value="Video"/>)"
+                                                            R"(<String name="ProgressColumn" value="Progress"/>)"
+                                                            R"(<String name="DownloadInfoColumn" value="Info"/>)"
+                                                            R"(<String name="AdditionalInfoColumn" value="More"/>)"));
         AppResources::ResourceManagerHolder::InitializeApplication(pResources->Path(), {});
         return pResources;
     }();
@@ -45,6 +51,9 @@ public:
 
     bool Initialize() override { return true; }
     bool StartApplication() override { return true; }
+
+    // The key below "Software" that SetRegistryKey was given.
+    std::wstring RegistryKey() const { return m_key.SubKey().substr(std::wstring(L"Software\\").size()); }
 
     // The registry path of a profile section, below HKEY_CURRENT_USER.
     std::wstring SectionPath(const std::wstring& section) const {

@@ -22,6 +22,18 @@ inline std::wstring WStringFromRef(const wlitestring& source) {
     return RefToWString(source);
 }
 
+// A zero-terminated text of a reference: the reference's own characters when
+// it is known to end with a zero (a null pointer reads as ""), else a copy
+// owned by the holder.
+inline wlitestring::c_string_holder CStrFromRef(const wlitestring& source) {
+    return wlitestring::c_string_holder(source);
+}
+
+// A copy of the referenced characters.
+inline std::wstring StrRefToWString(const wlitestring& source) {
+    return RefToWString(source);
+}
+
 // One owned string (a section name, a file path) made from a reference.
 struct WStringHolder {
     explicit WStringHolder(const wlitestring& source) : value(WStringFromRef(source)) {}

@@ -32,6 +32,30 @@ TEST(PathT, IsEqual) {
     }
 }
 
+TEST(PathT, IsSamePath) {
+    struct Case {
+        const wchar_t* a;
+        const wchar_t* b;
+        bool same;
+    } cases[] = {
+        {L"C:\\a\\b\\", L"c:\\A\\b", true},
+        {L"", L"", true},
+        {L"C:\\a", L"C:\\ab", false},
+        {L"C:\\a-b", L"C:\\ab", false},              // no linguistic equivalence
+        {L"C:\\Stra\u00DFe", L"C:\\Strasse", false},
+        {L"C:\\\u00C4RGER", L"c:\\\u00E4rger", true},  // case beyond ASCII
+        {L"C:\\a\\\\", L"C:\\a", false},          // one trailing separator only
+        {L"\\", L"", true},
+        {L"C:\\Program Files\\Internet Explorer\\iexplore.exe",
+         L"c:\\program files\\internet explorer\\IEXPLORE.EXE", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "'" << c.a << "' and '" << c.b << "'");
+        EXPECT_EQ(c.same, IsSamePath(c.a, c.b));
+        EXPECT_EQ(c.same, IsSamePath(c.b, c.a));
+    }
+}
+
 TEST(PathT, DerivedValuesFollowEveryChange) {
     Path path(L"C:\\a");
     EXPECT_EQ(Regular, path.GetPathKind());

@@ -1,6 +1,7 @@
 #include "foundation/system/ShellHelpers.h"
 
 #include "foundation/filesystem/ShellFolders.h"
+#include "foundation/tests/MachineKeyOverride.h"
 #include "foundation/tests/RecordingSink.h"
 #include "foundation/tests/ShellLaunchRecorder.h"
 #include "testing/TempFolder.h"
@@ -18,30 +19,7 @@ using FoundationTests::RecordingSink;
 using FoundationTests::ScopedSink;
 using FoundationTests::ShellLaunchRecorder;
 
-const wchar_t kServerKey[] = L"SOFTWARE\\Classes\\CLSID\\{0002DF01-0000-0000-C000-000000000046}\\LocalServer32";
-
-// HKEY_LOCAL_MACHINE of this process redirected to a temporary key, so that
-// Internet Explorer's registration can be made and removed at will.
-class MachineKeyOverride {
-public:
-    MachineKeyOverride() { EXPECT_EQ(ERROR_SUCCESS, ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_key.Handle())); }
-    ~MachineKeyOverride() { ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr); }
-    // Null: no LocalServer32 key at all.
-    void RegisterInternetExplorer(const wchar_t* value) {
-        ::RegDeleteTreeW(m_key.Handle(), L"SOFTWARE");
-        if (!value)
-            return;
-        HKEY server = nullptr;
-        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(m_key.Handle(), kServerKey, 0, nullptr, 0, KEY_WRITE, nullptr,
-                                                   &server, nullptr));
-        const DWORD bytes = static_cast<DWORD>((std::wcslen(value) + 1) * sizeof(wchar_t));
-        ::RegSetValueExW(server, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), bytes);
-        ::RegCloseKey(server);
-    }
-
-private:
-    Testing::TempRegistryKey m_key;
-};
+using FoundationTests::MachineKeyOverride;
 
 std::wstring WindowsFile(const wchar_t* name) {
     return FileSystem::GetSpecialFolder(CSIDL_WINDOWS).GetFile(name).GetPath();

@@ -72,8 +72,14 @@ BOOL QE1541::SetIconList(const UINT* iconResources, int count, HINSTANCE module)
 BOOL QE1541::Animate(UINT stepMs) {
     if (!m_hWnd || m_frames.empty())
         return FALSE;
+    const UINT step = std::max<UINT>(stepMs, USER_TIMER_MINIMUM);
+    // Callers refresh their state by animating again: at the same pace the
+    // running animation goes on untouched, or it would stall at each refresh.
+    if (m_timer && step == m_step)
+        return TRUE;
     // A running animation goes on at the new pace from its current frame.
-    m_timer = SetTimer(AnimationTimer, std::max<UINT>(stepMs, USER_TIMER_MINIMUM), nullptr);
+    m_timer = SetTimer(AnimationTimer, step, nullptr);
+    m_step = m_timer ? step : 0;
     if (!m_timer)
         return FALSE;
     return ShowIcon(m_frames[m_frame % m_frames.size()]);
@@ -84,6 +90,7 @@ BOOL QE1541::StopAnimation() {
         return TRUE;
     KillTimer(m_timer);
     m_timer = 0;
+    m_step = 0;
     m_frame = 0;
     return ShowIcon(m_staticIcon);
 }

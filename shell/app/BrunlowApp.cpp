@@ -6,13 +6,14 @@
 #include "downloads/engine/EngineAdapter.h"
 #include "downloads/engine/EngineLibrary.h"
 #include "downloads/settings/Settings.h"
+#include "downloads/view/BrunlowDoc.h"
+#include "downloads/view/BrunlowView.h"
 #include "foundation/errors/Checks.h"
 #include "foundation/errors/ClassifiedExceptionsGuard.h"
 #include "foundation/errors/ErrorException.h"
 #include "foundation/filesystem/ShellFolders.h"
 #include "resources/appresources/MainResourceIds.h"
 #include "resources/appresources/ResourceManagerHolder.h"
-#include "shell/app/InterimDocView.h"
 #include "shell/frame/MainFrame.h"
 #include "shell/product/ModuleProductValues.h"
 #include "shell/program/BrunlowResources.h"
@@ -78,7 +79,7 @@ boost::shared_ptr<KavennaEngine::IEngine> CBrunlowApp::GetKavennaEngine() {
 }
 
 CBrunlowApp::TemplateClasses CBrunlowApp::GetDefaultTemplateClasses() {
-    return {RUNTIME_CLASS(InterimDocument), RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(InterimView)};
+    return {RUNTIME_CLASS(CBrunlowDoc), RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CBrunlowView)};
 }
 
 bool CBrunlowApp::Initialize() {
@@ -93,6 +94,12 @@ bool CBrunlowApp::Initialize() {
 
 bool CBrunlowApp::StartApplication() {
     _CreateSkinManager();
+    // Without the engine library the window's parts could not subscribe:
+    // tell the user now rather than fail inside the window's creation.
+    if (!m_pKavennaEngine && !KavennaEngine::GetBoundLibrary()) {
+        _ReportEngineFailure();
+        return false;
+    }
     if (!_CreateMainWindow())
         return false;
     if (!_StartEngineOrReport())
@@ -130,10 +137,14 @@ bool CBrunlowApp::_CreateMainWindow() {
 bool CBrunlowApp::_StartEngineOrReport() {
     if (_StartEngine())
         return true;
+    _ReportEngineFailure();
+    return false;
+}
+
+void CBrunlowApp::_ReportEngineFailure() {
     const std::wstring text = AppString(AppResources::StringID_EngineLoadFailure);
     const std::wstring caption = AppString(AppResources::StringID_FatalError);
     AfxShowMessageBox(MainWindowHandle(), text.c_str(), caption.c_str(), MB_ICONERROR);
-    return false;
 }
 
 bool CBrunlowApp::_StartEngine() {

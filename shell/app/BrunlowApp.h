@@ -98,6 +98,8 @@ protected:
     bool _CreateMainWindow();
     // _StartEngine, and on failure the EngineLoadFailure box; its result.
     bool _StartEngineOrReport();
+    // EngineLoadFailure / FatalError, owned by the main window when there is one.
+    void _ReportEngineFailure();
     // Shows the main window, starts the update watcher and the tips updater.
     void _ShowAndStartWorkers();
 

@@ -15,7 +15,11 @@
 #include "resources/appresources/MainResourceIds.h"
 #include "resources/appresources/ResourceManagerHolder.h"
 #include "shell/app/BrunlowApp.h"
+#include "shell/dialogs/AddUrlDlg.h"
+#include "shell/dialogs/ExtrasRequestDlg.h"
+#include "shell/dialogs/UpdateRequestDlg.h"
 #include "shell/program/BrunlowResources.h"
+#include "shell/settings/SettingsDlg.h"
 #include "shell/theme/CMsMoneyTheme.h"
 #include "skin/commongui/DrawingHelpers.h"
 #include "skin/commongui/PictureLoaders.h"
@@ -369,12 +373,20 @@ void CMainFrame::OnExit() {
         _CloseOrDefer();
 }
 
-std::unique_ptr<CDialog> CMainFrame::_CreateDialog(FrameDialog) {
+std::unique_ptr<CDialog> CMainFrame::_CreateDialog(FrameDialog kind) {
+    switch (kind) {
+    case FrameDialog::AddUrl: return std::unique_ptr<CDialog>(new AddUrlDlg(this));
+    case FrameDialog::Settings: return std::unique_ptr<CDialog>(new CSettingsDlg(this));
+    // The offers come from the update watcher and stand on their own.
+    case FrameDialog::UpdateOffer: return std::unique_ptr<CDialog>(new UpdateRequestDlg(nullptr));
+    case FrameDialog::ExtrasOffer: return std::unique_ptr<CDialog>(new ExtrasRequestDlg(nullptr));
+    }
     return nullptr;
 }
 
-std::wstring CMainFrame::_GetDialogUrl(CDialog&) {
-    return std::wstring();
+std::wstring CMainFrame::_GetDialogUrl(CDialog& dialog) {
+    const wchar_t* url = static_cast<AddUrlDlg&>(dialog).GetUrl();
+    return url ? url : L"";
 }
 
 INT_PTR CMainFrame::_RunDialog(CDialog& dialog) {

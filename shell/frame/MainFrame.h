@@ -12,7 +12,7 @@
 #include "appframework/updates/IUpdateListener.h"
 #include "downloads/engine/EngineSubscriber.h"
 #include "resources/resourcelib/IManager.h"
-#include "shell/frame/FrameTrayIcon.h"
+#include "shell/tray/TrayIcon.h"
 #include "skin/commongui/SharedGDIObject.h"
 #include "skin/layout/IManager.h"
 #include "skin/surface/NCSurface.h"
@@ -56,7 +56,7 @@ public:
     static constexpr int kHeight = 600;
 
     boost::shared_ptr<LayoutLib::IManager> GetLayoutManager() const { return m_layoutManager; }
-    FrameTrayIcon& GetTrayIcon() { return m_trayIcon; }
+    TrayIcon& GetTrayIcon() { return m_trayIcon; }
     Toolkit::ToolBar* GetToolBar() const { return m_pToolbar; }
     bool IsDialogOpen() const { return m_bDialogOpen; }
     NCSurface& GetCaptionSurface() { return m_captionSurface; }
@@ -141,7 +141,7 @@ private:
         int height = 0;
     };
 
-    FrameTrayIcon m_trayIcon;
+    TrayIcon m_trayIcon;
     Toolkit::ToolBar* m_pToolbar = nullptr;
     bool m_bDialogOpen = false;
     NCSurface m_captionSurface;

@@ -164,27 +164,10 @@ protected:
     }
 
     // What each started setup noted, one text per run.
-    std::vector<std::wstring> SetupRecords() const {
-        std::vector<std::wstring> records;
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((m_records / L"*.txt").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE)
-            return records;
-        do {
-            const std::string bytes = Testing::ReadFileBytes(m_records / found.cFileName);
-            records.emplace_back(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-        return records;
-    }
+    std::vector<std::wstring> SetupRecords() const { return UpdaterTests::ReadRecords(m_records.Path()); }
 
     static std::wstring Field(const std::wstring& record, const std::wstring& name) {
-        const std::wstring key = name + L"=";
-        const std::size_t start = record.find(key);
-        if (start == std::wstring::npos)
-            return L"<missing>";
-        const std::size_t valueStart = start + key.size();
-        return record.substr(valueStart, record.find(L"\r\n", valueStart) - valueStart);
+        return UpdaterTests::RecordField(record, name);
     }
 
     static std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.rfind(L'\\')); }

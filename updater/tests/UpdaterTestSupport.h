@@ -2,11 +2,13 @@
 // Fixtures shared by the Updater's tests: registry keys under a root of the
 // test's choosing, unique product names, the stand-in programs beside the
 // test executable, and started processes.
+#include "testing/TempFolder.h"
 #include "testing/TempRegistryKey.h"
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace UpdaterTests {
 
@@ -93,5 +95,30 @@ private:
     bool m_started = false;
     PROCESS_INFORMATION m_info = {};
 };
+
+// The UTF-16 texts of every "*.txt" a stand-in wrote into `folder`.
+inline std::vector<std::wstring> ReadRecords(const std::wstring& folder) {
+    std::vector<std::wstring> records;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*.txt").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return records;
+    do {
+        const std::string bytes = Testing::ReadFileBytes(folder + L"\\" + found.cFileName);
+        records.emplace_back(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return records;
+}
+
+// The value of a "Name=value" line of a record; "<missing>" without one.
+inline std::wstring RecordField(const std::wstring& record, const std::wstring& name) {
+    const std::wstring key = name + L"=";
+    const std::size_t start = record.find(key);
+    if (start == std::wstring::npos)
+        return L"<missing>";
+    const std::size_t valueStart = start + key.size();
+    return record.substr(valueStart, record.find(L"\r\n", valueStart) - valueStart);
+}
 
 }  // namespace UpdaterTests

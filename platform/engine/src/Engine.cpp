@@ -11,44 +11,53 @@ namespace KavennaEngine {
 
 namespace {
 
+typedef std::vector<TestDoor::PresetSpec> PresetList;
+
 class PresetImpl : public IConversionPreset {
 public:
-    explicit PresetImpl(const PresetInfo& info) : m_info(info) {}
-    std::wstring GetId() override { return m_info.id; }
-    std::wstring GetNameKey() override { return m_info.nameKey; }
-    std::wstring GetName() override { return m_info.name; }
+    explicit PresetImpl(TestDoor::PresetSpec spec) : m_spec(std::move(spec)) {}
+    std::wstring GetId() override { return m_spec.id; }
+    std::wstring GetNameKey() override { return m_spec.nameKey; }
+    std::wstring GetName() override { return m_spec.name; }
 
 private:
-    const PresetInfo& m_info;
+    const TestDoor::PresetSpec m_spec;
 };
 
 class PresetEnumeratorImpl : public IConversionPresetEnumerator {
 public:
+    explicit PresetEnumeratorImpl(boost::shared_ptr<const PresetList> pPresets) : m_pPresets(std::move(pPresets)) {}
     boost::shared_ptr<IConversionPreset> Next() override {
-        if (m_next >= Presets().size())
+        if (m_next >= m_pPresets->size())
             return {};
-        return boost::make_shared<PresetImpl>(Presets()[m_next++]);
+        return boost::make_shared<PresetImpl>((*m_pPresets)[m_next++]);
     }
 
 private:
+    boost::shared_ptr<const PresetList> m_pPresets;
     std::size_t m_next = 0;
 };
 
+// The presets as they were when the holder was asked for.
 class PresetsImpl : public IConversionPresets {
 public:
+    explicit PresetsImpl(PresetList presets) : m_pPresets(boost::make_shared<const PresetList>(std::move(presets))) {}
     bool FindById(boost::shared_ptr<IConversionPreset>& preset, const std::wstring& id) override {
         preset.reset();
-        for (const PresetInfo& info : Presets()) {
-            if (id == info.id) {
-                preset = boost::make_shared<PresetImpl>(info);
+        for (const TestDoor::PresetSpec& spec : *m_pPresets) {
+            if (id == spec.id) {
+                preset = boost::make_shared<PresetImpl>(spec);
                 return true;
             }
         }
         return false;
     }
     void Enumerate(boost::shared_ptr<IConversionPresetEnumerator>& enumerator) override {
-        enumerator = boost::make_shared<PresetEnumeratorImpl>();
+        enumerator = boost::make_shared<PresetEnumeratorImpl>(m_pPresets);
     }
+
+private:
+    boost::shared_ptr<const PresetList> m_pPresets;
 };
 
 struct Section {
@@ -210,7 +219,16 @@ IAuxiliary* Engine::GetAuxiliaryObject() {
 
 boost::shared_ptr<IConversionPresets>& Engine::GetConversionPresets(boost::shared_ptr<IConversionPresets>& presets) {
     CallLog::Instance().Write(L"GetConversionPresets");
-    presets = boost::make_shared<PresetsImpl>();
+    PresetList list;
+    {
+        Section lock(m_lock);
+        list = m_presets;
+    }
+    if (list.empty()) {
+        for (const PresetInfo& info : Presets())
+            list.push_back({info.id, info.nameKey, info.name});
+    }
+    presets = boost::make_shared<PresetsImpl>(std::move(list));
     return presets;
 }
 

@@ -226,6 +226,7 @@ public:
     std::vector<std::wstring> m_caught;  // under m_lock
     std::wstring m_playerFolder;         // under m_lock
     TestDoor::Hook m_hooks[3];           // under m_lock
+    std::vector<TestDoor::PresetSpec> m_presets;  // under m_lock; empty: the catalog's
 
 private:
     struct ActiveCall {

@@ -129,6 +129,9 @@ public:
     void SetPlayerFolder(const std::wstring& folder) override {
         WithEngine([&](Engine& engine) { engine.m_playerFolder = folder; });
     }
+    void SetConversionPresets(const std::vector<TestDoor::PresetSpec>& presets) override {
+        WithEngine([&](Engine& engine) { engine.m_presets = presets; });
+    }
     std::vector<std::wstring> GetCallLog() override { return CallLog::Instance().Lines(); }
     void ClearCallLog() override { CallLog::Instance().Clear(); }
     boost::shared_ptr<IEngine> GetEngine() override { return Current(); }

@@ -144,6 +144,14 @@ TEST_F(TrayIconBase, AnimationStepsThroughTheFramesAndStopsOnTheStaticIcon) {
         shown.push_back(tray.GetShownIcon());
     }
     EXPECT_EQ(shown, (std::vector<UINT>{IDI_TRAY_FRAME1, IDI_TRAY_FRAME2, IDI_TRAY_FRAME3, IDI_TRAY_FRAME1}));
+    // Animating again at the same pace neither restarts nor re-shows a frame.
+    tray.Tick(QE1541::AnimationTimer);
+    const size_t callCount = g_calls.size();
+    ASSERT_TRUE(tray.Animate(300));
+    EXPECT_EQ(g_calls.size(), callCount);
+    EXPECT_EQ(tray.GetShownIcon(), UINT(IDI_TRAY_FRAME2));
+    tray.Tick(QE1541::AnimationTimer);
+    tray.Tick(QE1541::AnimationTimer);
     tray.Tick(1234);  // not the animation's timer
     EXPECT_EQ(tray.GetShownIcon(), UINT(IDI_TRAY_FRAME1));
     for (const NotifyCall& call : g_calls) {

@@ -34,6 +34,14 @@ BOOL RecordShellExecute(SHELLEXECUTEINFOW* pInfo) {
     return TRUE;
 }
 
+// The tray's calls: no notification area is needed.
+std::vector<std::wstring> g_balloons;
+BOOL RecordNotifyIcon(DWORD message, NOTIFYICONDATAW* data) {
+    if ((data->uFlags & NIF_INFO) && data->szInfo[0])
+        g_balloons.push_back(data->szInfoTitle);
+    return TRUE;
+}
+
 // What the test's dialogs do once shown; by default they end with IDOK.
 std::function<void(CDialog&)> g_onDialog;
 void OnModalLoop(CWnd& dialog) {
@@ -71,6 +79,8 @@ protected:
         ASSERT_TRUE(m_engine->SetState(KavennaEngine::EngineOn, nullptr));
         m_previousShell = System::SetShellExecute(&RecordShellExecute);
         m_previousHook = AfxSetModalLoopHook(&OnModalLoop);
+        m_previousNotify = TraySetNotifyIconHandler(&RecordNotifyIcon);
+        g_balloons.clear();
         g_shellOpened.clear();
         g_onDialog = nullptr;
     }
@@ -80,6 +90,7 @@ protected:
         m_app.m_pMainWnd = nullptr;
         PumpPending();
         AfxSetModalLoopHook(m_previousHook);
+        TraySetNotifyIconHandler(m_previousNotify);
         System::SetShellExecute(m_previousShell);
         Door()->SetRefusals(KavennaEngine::TestDoor::RefuseNothing);
         m_engine->Uninitialize();
@@ -112,6 +123,7 @@ protected:
     HWND m_window = nullptr;
     System::ShellExecuteFunction m_previousShell = nullptr;
     AfxModalLoopHook m_previousHook = nullptr;
+    TrayNotifyIconHandler m_previousNotify = nullptr;
 };
 
 TEST_F(MainFrameTest, SizeStyleTitleAndButtons) {
@@ -218,9 +230,12 @@ TEST_F(MainFrameTest, CloseFollowsCloseActionAndTheMinimisedState) {
             m_frame->ShowWindow(SW_MINIMIZE);
             PumpPending();
         }
+        g_balloons.clear();
         ::SendMessageW(m_window, WM_CLOSE, 0, 0);
         PumpPending();
         EXPECT_EQ(c.alive, IsAlive());
+        if (c.alive && !c.visible)
+            EXPECT_EQ(std::vector<std::wstring>{L"Brunlow Program Tests is still running"}, g_balloons);
         if (c.alive) {
             EXPECT_EQ(c.visible, ::IsWindowVisible(m_window) != FALSE);
             EXPECT_EQ(c.iconic, ::IsIconic(m_window) != FALSE);

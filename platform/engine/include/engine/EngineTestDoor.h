@@ -53,6 +53,13 @@ struct ItemSpec {
     bool deployRunning = false;
 };
 
+// A conversion preset as the engine offers it.
+struct PresetSpec {
+    std::wstring id;
+    std::wstring nameKey;
+    std::wstring name;
+};
+
 enum EventKind {
     EventStateChanged,
     EventItemStarted,
@@ -94,6 +101,9 @@ public:
     virtual void SetCaughtAddresses(const std::vector<std::wstring>& urls) = 0;
     // Where the copy stage copies; empty: the videos folder's "Player".
     virtual void SetPlayerFolder(const std::wstring& folder) = 0;
+    // The conversion presets offered from now on, in this order; empty: the
+    // engine's own.
+    virtual void SetConversionPresets(const std::vector<PresetSpec>& presets) = 0;
     // "<call> item=<number> thread=<id>" lines, oldest first.
     virtual std::vector<std::wstring> GetCallLog() = 0;
     virtual void ClearCallLog() = 0;

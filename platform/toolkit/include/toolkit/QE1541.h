@@ -99,6 +99,7 @@ private:
     std::vector<UINT> m_frames;
     HINSTANCE m_framesModule = nullptr;
     size_t m_frame = 0;
+    UINT m_step = 0;
     UINT m_defaultItem = 0;
     BOOL m_defaultByPosition = FALSE;
     CWnd* m_pTarget = nullptr;

@@ -1,0 +1,211 @@
+#pragma once
+// The download list: the single view of the single-document application, a
+// report list in which every caught video is one row (name, progress bar with
+// a stop button, download information and, in debug mode, additional
+// information). It observes the engine and the resource manager and is the
+// sink of its own event queue: engine threads post into the queue and arm
+// timer 334, the GUI thread drains it.
+//
+// Threads: everything on the GUI thread, except the engine observer
+// operations, which touch only the queue (through an atomic copy of its
+// pointer) and the timer.
+#include "downloads/engine/EngineSubscriber.h"
+#include "downloads/view/DownloadListItem.h"
+#include "downloads/view/ListLayers.h"
+#include "downloads/view/ViewMessages.h"
+#include "downloads/view/ViewTips.h"
+
+#include "controls/label/TextLabel.h"
+#include "controls/tooltip/MarkupToolTip.h"
+#include "resources/resourcelib/IManager.h"
+#include "toolkit/QE806.h"
+
+#include "afxcmn.h"
+#include "afxole.h"
+#include "afxwin.h"
+
+#include <boost/shared_ptr.hpp>
+
+#include <string>
+#include <vector>
+
+class CBrunlowView : public ReportList<QE806>,
+                     public Brunlow::EngineSubscriber<CBrunlowView>,
+                     public ResourceLib::IManager::IObserver,
+                     public IBrunlowViewSink {
+    DECLARE_DYNCREATE(CBrunlowView)
+public:
+    using MessageTypes = BrunlowViewMessageTypes;
+    using QueueEntry = BrunlowViewEntry;
+    using Queue = IRefiningItemListUpdater<KavennaEngine::DownloadItemHandle, MessageTypes>;
+    using RowPtr = boost::shared_ptr<DownloadListItem>;
+
+    // The queue's executor: hands each entry to the view's sink by its type.
+    class MessageProcessor {
+    public:
+        explicit MessageProcessor(IBrunlowViewSink* pSink) : m_pSink(pSink) {}
+        // False without a sink and for an unknown type (logged).
+        bool ProcessItem(const QueueEntry& entry);
+
+    private:
+        IBrunlowViewSink* m_pSink;
+    };
+
+    // One list row; the vector index equals the list item index.
+    struct RowRecord {
+        unsigned lastPercent = 0;
+        RowPtr pItem;
+        std::wstring lastInfoText;  // column 2
+        std::wstring lastNameText;  // column 0
+    };
+
+    static constexpr UINT_PTR kQueueTimer = 334;
+    static constexpr UINT kStartedMessage = WM_USER + 200;
+    static constexpr UINT kProgressMessage = WM_USER + 201;
+    static constexpr UINT kFinishedMessage = WM_USER + 202;
+    static constexpr UINT kEngineStateMessage = WM_USER + 203;
+    static constexpr UINT kDuplicateMessage = WM_USER + 204;
+    // Exclusive-or of a row object's address: its list item parameter and
+    // its stop button's user data.
+    static constexpr std::uintptr_t kRowKeyMask = 0x12345678;
+
+    // Columns.
+    enum { ColumnVideoFile, ColumnProgress, ColumnDownloadInfo, ColumnAdditionalInfo };
+
+    CBrunlowView();
+    ~CBrunlowView() override;
+
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    void OnInitialUpdate() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    // Engine observer (engine threads).
+    void OnEngineStateChanged(int state) override;
+    void OnItemStarted(KavennaEngine::DownloadItemHandle item) override;
+    void OnItemProgress(KavennaEngine::DownloadItemHandle item) override;
+    void OnItemFinished(KavennaEngine::DownloadItemHandle item) override;
+    void OnDuplicateFound(KavennaEngine::DownloadItemHandle existingItem,
+                          KavennaEngine::DownloadItemHandle duplicateItem) override;
+
+    // Queue sink (GUI thread): each runs its message handler in the standard
+    // guard, so a failing handler never stops the drain.
+    void OnProcessingStarted(const QueueEntry& entry) override;
+    void OnProcessingProgress(const QueueEntry& entry) override;
+    void OnProcessingFinished(const QueueEntry& entry) override;
+    void OnDuplicateFound(const QueueEntry& entry) override;
+
+    // Resource observer: language and skin switches.
+    void OnLanguageChanged(boost::shared_ptr<ResourceLib::IManager> manager,
+                           boost::shared_ptr<ResourceLib::ILanguage> previous,
+                           boost::shared_ptr<ResourceLib::ILanguage> current) override;
+    void OnSkinChanged(boost::shared_ptr<ResourceLib::IManager> manager, boost::shared_ptr<ResourceLib::ISkin> previous,
+                       boost::shared_ptr<ResourceLib::ISkin> current) override;
+
+    // Sets timer 334 to the queue's next interval, or kills it when nothing
+    // is queued; decided under the queue's lock (any thread).
+    void ArmTimer();
+
+    // Rows.
+    int FindRowByItem(const KavennaEngine::DownloadItemHandle& item) const;
+    RowPtr FindRowByKey(std::uintptr_t key) const;
+    RowPtr GetRow(int index) const;
+    int InsertRow(int position, const wchar_t* text, const RowPtr& row);
+    void RemoveRow(int index);
+    bool MoveRowToTop(int index);
+    CRect GetProgressRect(int index);
+    CRect GetButtonRect(int index);
+    static std::uintptr_t GetRowKey(const DownloadListItem* row);
+
+    // The image of a row: its media kind's icon while downloading or once complete.
+    static int GetRowIconIndex(const RowPtr& row);
+
+    const std::vector<RowRecord>& GetRowRecords() const { return m_rows; }
+    bool CanConvert() const { return m_canConvert; }
+    bool CanRemove() const { return m_canRemove; }
+    bool IsEditingLabel() const { return m_isEditingLabel; }
+    boost::shared_ptr<Queue> GetQueue() const;
+
+    // Test seam: runs between reading the queue's interval and arming the
+    // timer, on the arming thread. Null for none.
+    using ArmHook = void (*)(CBrunlowView* view, int interval);
+    static void SetArmTimerHook(ArmHook hook);
+
+protected:
+    // The selection's command flags (the handler of LVN_ITEMCHANGED).
+    void UpdateCommandFlags();
+
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnPaint();
+    afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    afx_msg void OnEngineOnOff();
+    afx_msg void OnEngineOn();
+    afx_msg void OnEngineOff();
+    afx_msg void OnCancelDownload();
+    afx_msg void OnUpdateCancelDownload(CCmdUI* pCmdUI);
+    afx_msg void OnHeaderDividerDoubleClick(NMHDR* pHeader, LRESULT* pResult);
+    afx_msg LRESULT OnProcessingStartedMessage(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnProcessingProgressMessage(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnProcessingFinishedMessage(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnEngineStateMessage(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnDuplicateFoundMessage(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnDoubleClick(NMHDR* pHeader, LRESULT* pResult);
+    afx_msg void OnStopItem();
+    afx_msg void OnConvertItem();
+    afx_msg void OnCopyToIPod();
+    afx_msg void OnRemoveItem();
+    afx_msg void OnDownloadAgain();
+    afx_msg void OnRenameItem();
+    afx_msg void OnDeleteFile();
+    afx_msg void OnConvert();
+    afx_msg void OnWatchDownloaded();
+    afx_msg void OnLocateDownloaded();
+    afx_msg void OnWatchConverted();
+    afx_msg void OnLocateConverted();
+    afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos);
+    afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+    afx_msg void OnBeginLabelEdit(NMHDR* pHeader, LRESULT* pResult);
+    afx_msg void OnEndLabelEdit(NMHDR* pHeader, LRESULT* pResult);
+    afx_msg void OnPreviousTip();
+    afx_msg void OnNextTip();
+    afx_msg void OnTipLink();
+    afx_msg void OnUpdateConvert(CCmdUI* pCmdUI);
+    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnItemChanged(NMHDR* pHeader, LRESULT* pResult);
+    DECLARE_MESSAGE_MAP()
+
+    // 1. The event queue, empty until the first initial update. Engine
+    //    threads read it through GetQueue (an atomic copy).
+    boost::shared_ptr<Queue> m_pQueue;
+    // 2.-3. The row images and the list's and header's fonts.
+    CImageList m_images;
+    CFont m_listFont;
+    CFont m_headerFont;
+    // 4. The tip panel's labels.
+    CTextLabel m_tipLabels[4];
+    // 5.
+    COleDropTarget m_dropTarget;
+    // 6. True while the user edits a row name.
+    bool m_isEditingLabel = false;
+    // 7.-8. The tooltip and the row and column under the mouse.
+    CMarkupToolTip m_tooltip;
+    int m_hoverRow = -1;
+    int m_hoverColumn = -1;
+    // 9. The tips of the day shown in the empty list; none until the tip
+    //    panel gets them.
+    boost::shared_ptr<IViewTips> m_pTips;
+    // 10.
+    std::vector<RowRecord> m_rows;
+    // 11. Command enabling from the selection.
+    bool m_canConvert = false;
+    bool m_canRemove = false;
+
+private:
+    void _SetUpList();
+    void _SetUpImageList();
+    void _SetUpTooltip();
+    void _PostAndArm(MessageTypes message, const KavennaEngine::DownloadItemHandle& item);
+};

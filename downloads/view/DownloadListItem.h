@@ -1,0 +1,70 @@
+#pragma once
+// One caught video's row in the download list: the row's progress bar (the
+// object itself), its stop button and the engine item's handle. Owned by the
+// view's row record; the started handler makes it. GUI thread only.
+#include "controls/button/SkinButton.h"
+#include "engine/KavennaEngine.h"
+
+#include "afxcmn.h"
+#include "afxwin.h"
+
+#include <string>
+
+class DownloadListItem : public CProgressCtrl {
+public:
+    explicit DownloadListItem(const KavennaEngine::DownloadItemHandle& item) : m_item(item) {}
+    ~DownloadListItem() override;
+
+    // The bar: WS_CHILD | WS_BORDER | PBS_SMOOTH, range low..high (32-bit),
+    // position 0, the step. True when the window exists.
+    bool CreateProgress(CWnd* parent, const RECT& rect, int low, int high, int step, bool show);
+    // The stop button with a copy of `font`, its two pictures (white is
+    // transparent), a balloon tooltip, dark grey backgrounds and no border.
+    // True when the window exists.
+    bool CreateButton(const wchar_t* text, CWnd* parent, const RECT& rect, UINT id, CFont* font, UINT bitmap,
+                      UINT hotBitmap, bool show);
+    // Nothing when both are 0; a shown button repaints.
+    void SetButtonBitmaps(UINT bitmap, UINT hotBitmap);
+    void SetButtonTooltip(const wchar_t* text);
+    // The button's GWLP_USERDATA.
+    void SetButtonKey(LONG_PTR value);
+    void ShowButton(bool show);
+    void ShowProgress(bool show);
+    // Only on a change: the marquee style and its animation.
+    void SetMarquee(bool on, int interval);
+    void InvalidateProgress();
+    void InvalidateButton();
+
+    const KavennaEngine::DownloadItemHandle& GetItem() const { return m_item; }
+    bool IsProgressCreated() const { return m_progressCreated; }
+    bool IsProgressShown() const { return m_progressShown; }
+    bool IsMarqueeOn() const { return m_marqueeOn; }
+    bool IsButtonCreated() const { return m_buttonCreated; }
+    bool IsButtonShown() const { return m_buttonShown; }
+    CSkinButton& GetButton() { return m_button; }
+
+    bool IsFinished() const { return m_finished; }
+    void SetFinished(bool finished) { m_finished = finished; }
+    bool IsReviewed() const { return m_reviewed; }
+    void SetReviewed(bool reviewed) { m_reviewed = reviewed; }
+
+private:
+    bool _LoadButtonBitmaps(UINT bitmap, UINT hotBitmap);
+
+    bool m_progressShown = false;
+    bool m_marqueeOn = false;
+    bool m_progressCreated = false;
+    CFont m_buttonFont;
+    CSkinButton m_button;
+    bool m_buttonShown = false;
+    bool m_buttonCreated = false;
+    KavennaEngine::DownloadItemHandle m_item;
+    bool m_finished = false;
+    bool m_reviewed = false;
+
+protected:
+    // Read and written by the progress texts.
+    double m_rate = 0;
+    double m_lastRate = 0;
+    unsigned m_lastTick = 0;
+};
