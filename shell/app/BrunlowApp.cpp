@@ -112,7 +112,7 @@ void CBrunlowApp::_CreateSkinManager() {
     m_pSkinManager.reset();
     std::unique_ptr<FileSystem::XmlFile> pSkin(new FileSystem::XmlFile(false));
     const std::wstring path =
-        FileSystem::GetModuleFolder(nullptr).GetSubFolder(L"Styles").GetFile(L"Default.skn.xml").GetPath();
+        _GetProgramFolder().GetSubFolder(L"Styles").GetFile(L"Default.skn.xml").GetPath();
     try {
         pSkin->Reload(path, false);
     } catch (const std::exception&) {
@@ -214,8 +214,12 @@ void CBrunlowApp::ShutdownApplication() {
     });
 }
 
+FileSystem::Folder CBrunlowApp::_GetProgramFolder() const {
+    return FileSystem::GetModuleFolder(nullptr);
+}
+
 void CBrunlowApp::GetResourcesFolder(std::wstring& folder) {
-    folder = FileSystem::GetModuleFolder(nullptr).GetSubFolder(L"Resources\\Main").GetPath();
+    folder = _GetProgramFolder().GetSubFolder(L"Resources\\Main").GetPath();
 }
 
 void CBrunlowApp::GetConfiguredLanguageName(std::wstring& name) {

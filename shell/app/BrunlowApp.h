@@ -13,6 +13,7 @@
 #include "appframework/application/ApplicationBase.h"
 #include "downloads/app/AppAccess.h"
 #include "engine/KavennaEngine.h"
+#include "foundation/filesystem/Folder.h"
 #include "foundation/filesystem/XmlFile.h"
 #include "foundation/strings/LiteString.h"
 
@@ -91,6 +92,9 @@ public:
     void SetTemplateClasses(const TemplateClasses& classes) { m_templateClasses = classes; }
 
 protected:
+    // Where the program's data lies: the executable's folder.
+    virtual FileSystem::Folder _GetProgramFolder() const;
+
     // The steps of StartApplication, in order.
     // Loads "Styles\Default.skn.xml"; an unreadable file leaves an empty document.
     void _CreateSkinManager();

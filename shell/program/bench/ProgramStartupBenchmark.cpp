@@ -117,12 +117,14 @@ int wmain(int argc, wchar_t** argv) {
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring folder(self);
     folder.resize(folder.find_last_of(L'\\'));
-    const std::wstring program = L"\"" + folder + L"\\Brunlow.exe\"";
+    // The program lies in its own folder beside the tests' bin folder.
+    const std::wstring programFolder = folder.substr(0, folder.find_last_of(L'\\')) + L"\\program";
+    const std::wstring program = L"\"" + programFolder + L"\\Brunlow.exe\"";
     const std::wstring bare = L"\"" + std::wstring(self) + L"\" --bare-window";
 
     std::vector<double> programTimes, bareTimes;
     for (int i = 0; i < runs; ++i) {
-        programTimes.push_back(TimeOneStart(program, folder));
+        programTimes.push_back(TimeOneStart(program, programFolder));
         bareTimes.push_back(TimeOneStart(bare, folder));
         std::printf("run %d: Brunlow.exe %.0f ms, bare window %.0f ms\n", i + 1, programTimes.back(), bareTimes.back());
     }

@@ -42,7 +42,10 @@ public:
 struct Program {
     PROCESS_INFORMATION info = {};
     bool Start(const std::wstring& environmentAddition) {
-        const std::wstring folder = FileSystem::GetModuleFolder(nullptr).GetPath();
+        std::wstring bin = FileSystem::GetModuleFolder(nullptr).GetPath();
+        while (!bin.empty() && (bin.back() == L'\\' || bin.back() == L'/'))
+            bin.pop_back();
+        const std::wstring folder = bin.substr(0, bin.find_last_of(L"\\/")) + L"\\program";
         std::wstring line = L"\"" + folder + L"\\Brunlow.exe\"";
         // The child's environment: ours plus the addition.
         std::vector<wchar_t> environment;

@@ -38,8 +38,16 @@ inline std::vector<std::wstring> CallsOf(const std::wstring& call) {
     return found;
 }
 
+// The program's own folder (build/program), beside the tests' bin folder.
+inline FileSystem::Folder ProgramFolder() {
+    std::wstring bin = FileSystem::GetModuleFolder(nullptr).GetPath();
+    while (!bin.empty() && (bin.back() == L'\\' || bin.back() == L'/'))
+        bin.pop_back();
+    return FileSystem::Folder(bin.substr(0, bin.find_last_of(L"\\/")) + L"\\program");
+}
+
 inline std::wstring ProgramResourcesFolder() {
-    return FileSystem::GetModuleFolder(nullptr).GetSubFolder(L"Resources\\Main").GetPath();
+    return ProgramFolder().GetSubFolder(L"Resources\\Main").GetPath();
 }
 
 // The process's resource manager over the program's resource folder, set up once.
@@ -90,6 +98,8 @@ public:
     TestProductInfo& Product() { return product; }
 
     using CBrunlowApp::_CreateSkinManager;
+    // The program's data, not the tests' folder.
+    FileSystem::Folder _GetProgramFolder() const override { return ProgramFolder(); }
     using CBrunlowApp::_StartEngine;
     using CBrunlowApp::_StartEngineOrReport;
     using CBrunlowApp::m_pSettings;
