@@ -52,14 +52,18 @@ function(brunlow_add_googletest)
   endforeach()
 endfunction()
 
-# brunlow_add_library(<name> [DEPENDS <targets>...] [SYSTEM_LIBS <libs>...])
+# brunlow_add_library(<name> [DEPENDS <targets>...] [SYSTEM_LIBS <libs>...] [EXCLUDE <regex>])
 # One static library from every source under the current folder except tests/
-# and bench/ (benchmark executables).
+# and bench/ (benchmark executables) and the paths EXCLUDE matches (a
+# program's own entry sources).
 function(brunlow_add_library name)
-  cmake_parse_arguments(ARG "" "" "DEPENDS;SYSTEM_LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "EXCLUDE" "DEPENDS;SYSTEM_LIBS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   list(FILTER sources EXCLUDE REGEX "/(tests|bench)/")
+  if(ARG_EXCLUDE)
+    list(FILTER sources EXCLUDE REGEX "${ARG_EXCLUDE}")
+  endif()
   list(FILTER sources INCLUDE REGEX "\\.cpp$")
   if(sources)
     add_library(${name} STATIC ${sources})

@@ -55,6 +55,9 @@ public:
     bool Initialize() override { return true; }
     bool StartApplication() override { return true; }
 
+    // The key below "Software" that SetRegistryKey was given.
+    std::wstring RegistryKey() const { return m_key.SubKey().substr(std::wstring(L"Software\\").size()); }
+
     // The registry path of a profile section, below HKEY_CURRENT_USER.
     std::wstring SectionPath(const std::wstring& section) const {
         return m_key.SubKey() + L"\\" + m_pszProfileName + L"\\" + section;

@@ -1,32 +1,38 @@
 #pragma once
-// CBrunlowApp: the program's one application object. This part holds the
-// objects the whole program reaches through its accessors: the settings,
-// the skin document and the capture engine. It fills the download list's
-// accessor layer while it lives, so that the list reaches them without
-// linking the shell.
+// CBrunlowApp: the program's one application object. The framework's
+// application base runs start-up and exit; this class fills its steps: it
+// owns the settings, the skin document, the capture engine and the tips
+// updater, starts the engine and the two background workers, and tears them
+// down in a fixed order. It also fills the download list's accessor layer
+// while it lives, so that the list reaches them without linking the shell.
 //
 //   Settings* pSettings = CBrunlowApp::GetSettings();        // raises when absent
 //   auto pEngine = theApp.GetKavennaEngine();
 //
 // Thread: the GUI thread.
+#include "appframework/application/ApplicationBase.h"
 #include "downloads/app/AppAccess.h"
 #include "engine/KavennaEngine.h"
+#include "foundation/filesystem/Folder.h"
 #include "foundation/filesystem/XmlFile.h"
 #include "foundation/strings/LiteString.h"
 
 #include <boost/shared_ptr.hpp>
 
 #include <memory>
+#include <string>
 
 class CWnd;
+class CRuntimeClass;
 class Settings;
 namespace Tips {
 class TipsUpdater;
 }
 
-class CBrunlowApp : public Brunlow::IAppAccess {
+class CBrunlowApp : public ApplicationFramework::ApplicationBase, public Brunlow::IAppAccess {
 public:
-    CBrunlowApp();
+    // Keeps a reference to the process's product information.
+    explicit CBrunlowApp(ApplicationFramework::ProductInfo& productInfo);
     ~CBrunlowApp() override;
     CBrunlowApp(const CBrunlowApp&) = delete;
     CBrunlowApp& operator=(const CBrunlowApp&) = delete;
@@ -47,13 +53,75 @@ public:
     FileSystem::XmlFile* AccessSkinManager() override { return GetSkinManager(); }
     boost::shared_ptr<KavennaEngine::IEngine> AccessKavennaEngine() override { return GetKavennaEngine(); }
 
+    // The framework's steps.
+    bool Initialize() override;
+    bool StartApplication() override;
+    // Stops the engine (guarded); the framework runs it at most once.
+    void _BeginShutdown() override;
+    void ShutdownApplication() override;
+    // Empty for every step: the splash text never changes.
+    void GetApplicationString(std::wstring& text, int id) override { text.clear(); }
+    // "Resources\Main" of the program folder.
+    void GetResourcesFolder(std::wstring& folder) override;
+    void GetConfiguredLanguageName(std::wstring& name) override;
+    // String 129 of the program's string table.
+    void GetConfiguredSkinName(std::wstring& name) override;
+    // The current language's and skin's names; empty until the resources are ready.
+    void GetCommonDialogsTextA(std::wstring& text) override { GetCurrentLanguageName(text); }
+    void GetCommonDialogsTextB(std::wstring& text) override { GetCurrentSkinName(text); }
+    void GetCurrentLanguageName(std::wstring& name);
+    void GetCurrentSkinName(std::wstring& name);
+    bool InitializeResources(const std::wstring& folder) override;
+    void ShutdownResources() override;
+    void RegisterResourceObserver() override;
+    void UnregisterResourceObserver() override;
+    bool SetResourcesLanguage(const std::wstring& name) override;
+    bool SetResourcesSkin(const std::wstring& name) override;
+    bool InitializeCommonDialogs() override;
+
+    bool AreResourcesReady() const { return m_areResourcesReady; }
+
+    // The classes of the document template (the program's document, frame
+    // and view); tests put their own in before StartApplication.
+    struct TemplateClasses {
+        CRuntimeClass* pDocClass;
+        CRuntimeClass* pFrameClass;
+        CRuntimeClass* pViewClass;
+    };
+    static TemplateClasses GetDefaultTemplateClasses();
+    void SetTemplateClasses(const TemplateClasses& classes) { m_templateClasses = classes; }
+
 protected:
+    // Where the program's data lies: the executable's folder.
+    virtual FileSystem::Folder _GetProgramFolder() const;
+
+    // The steps of StartApplication, in order.
+    // Loads "Styles\Default.skn.xml"; an unreadable file leaves an empty document.
+    void _CreateSkinManager();
+    // Template 128 and the command line; false when either fails.
+    bool _CreateMainWindow();
+    // _StartEngine, and on failure the EngineLoadFailure box; its result.
+    bool _StartEngineOrReport();
+    // EngineLoadFailure / FatalError, owned by the main window when there is one.
+    void _ReportEngineFailure();
+    // Shows the main window, starts the update watcher and the tips updater.
+    void _ShowAndStartWorkers();
+
+    // Initialize, then SetState(on) with the adapter's faces; a warning text
+    // is shown. False, without a message, when the engine refuses.
+    bool _StartEngine();
+    void _StopEngine();
+
     boost::shared_ptr<KavennaEngine::IEngine> m_pKavennaEngine;
     boost::shared_ptr<Tips::TipsUpdater> m_pTipsUpdater;
     std::unique_ptr<FileSystem::XmlFile> m_pSkinManager;
-    // Owned; created by the start-up and deleted by the shutdown, which come
-    // with the settings record's type.
+    // Owned; created by Initialize and deleted by the shutdown (its
+    // destructor saves the settings).
     Settings* m_pSettings = nullptr;
+
+private:
+    TemplateClasses m_templateClasses;
+    bool m_areResourcesReady = false;
 };
 
 // Sets the text of the dialog's label control (a CTextLabel) with that id.

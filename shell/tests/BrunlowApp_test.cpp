@@ -7,12 +7,19 @@
 #include "controls/label/TextLabel.h"
 #include "testing/ChildProcess.h"
 #include "testing/CopiedProgram.h"
+#include "appframework/tests/TestApplication.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 namespace {
+
+// The application object over product values of its own.
+struct TestBrunlowApp {
+    AppFrameworkTests::TestProduct product{L"Brunlow Accessor Tests"};
+    CBrunlowApp app{product.info};
+};
 
 KavennaEngine::TestDoor::ITestDoor* Door() {
     const HMODULE module = ::GetModuleHandleW(KavennaEngine::kLibraryFileName);
@@ -40,7 +47,8 @@ void ExpectRaises(const std::function<void()>& call, const char* checkText) {
 TEST(BrunlowAppAccessors, EngineIsAskedForOnceAndKept) {
     ASSERT_TRUE(KavennaEngine::GetBoundLibrary()) << "the engine library was bound before main";
     ASSERT_TRUE(Door());
-    CBrunlowApp app;
+    TestBrunlowApp testApp;
+    CBrunlowApp& app = testApp.app;
     Door()->ClearCallLog();
     const boost::shared_ptr<KavennaEngine::IEngine> pFirst = app.GetKavennaEngine();
     const boost::shared_ptr<KavennaEngine::IEngine> pSecond = app.GetKavennaEngine();
@@ -51,7 +59,7 @@ TEST(BrunlowAppAccessors, EngineIsAskedForOnceAndKept) {
 }
 
 TEST(BrunlowAppAccessors, EmptyMembersReportTheirChecks) {
-    CBrunlowApp app;
+    TestBrunlowApp testApp;
     ExpectRaises([] { CBrunlowApp::GetSettings(); }, "((m_pSettings))");
     ExpectRaises([] { CBrunlowApp::GetSkinManager(); }, "((m_pSkinManager))");
     ExpectRaises([] { Brunlow::AppAccess::GetSettings(); }, "((m_pSettings))");
@@ -118,7 +126,8 @@ TEST(BrunlowAppAccessors, WithoutAnApplicationTheLayerReports) {
 TESTING_CHILD_SCENARIO(EngineWithoutLibrary) {
     if (KavennaEngine::GetBoundLibrary())
         return 2;
-    CBrunlowApp app;
+    TestBrunlowApp testApp;
+    CBrunlowApp& app = testApp.app;
     FoundationTests::RecordingSink sink;
     FoundationTests::ScopedSink scope(&sink);
     if (app.GetKavennaEngine())

@@ -30,9 +30,17 @@ KavennaEngine::TestDoor::ITestDoor* Door() {
 }
 
 // The application object with the test's settings record.
-class DialogApp : public CBrunlowApp {
+// The application is the toolkit's current one now: it takes the profile
+// application's registry key, so both read and write the same profile.
+struct DialogProduct {
+    AppFrameworkTests::TestProduct product{L"Brunlow Downloads Tests"};
+};
+class DialogApp : private DialogProduct, public CBrunlowApp {
 public:
-    explicit DialogApp(Settings* pSettings) { m_pSettings = pSettings; }
+    DialogApp(Settings* pSettings, const std::wstring& registryKey) : CBrunlowApp(product.info) {
+        SetRegistryKey(registryKey.c_str());
+        m_pSettings = pSettings;
+    }
     ~DialogApp() override { m_pSettings = nullptr; }
 };
 
@@ -55,7 +63,7 @@ protected:
         UseDialogResources();
         m_profile = std::make_unique<DownloadsTests::ProfileApplication>();
         m_pSettings = std::make_unique<Settings>();
-        m_pApp = std::make_unique<DialogApp>(m_pSettings.get());
+        m_pApp = std::make_unique<DialogApp>(m_pSettings.get(), m_profile->RegistryKey());
         ASSERT_TRUE(m_pApp->GetKavennaEngine());
         ASSERT_TRUE(Door());
         m_previousBrowser = FolderBrowser::SetHandler(&AnswerBrowse);

@@ -109,7 +109,9 @@ public:
 // The application object with the test's settings and the stand-in's engine.
 class TrayApp : public CBrunlowApp {
 public:
-    TrayApp(Settings* pSettings, boost::shared_ptr<KavennaEngine::IEngine> pEngine) {
+    TrayApp(ApplicationFramework::ProductInfo& product, Settings* pSettings,
+            boost::shared_ptr<KavennaEngine::IEngine> pEngine)
+        : CBrunlowApp(product) {
         m_pSettings = pSettings;
         m_pKavennaEngine = std::move(pEngine);
     }
@@ -201,7 +203,7 @@ protected:
     DownloadsTests::EngineStandIn m_engine;
     DownloadsTests::FolderEnvironment m_environment;
     Settings m_settings;
-    TrayApp m_app{&m_settings, m_engine.pEngine};
+    TrayApp m_app{m_product.info, &m_settings, m_engine.pEngine};
     CommandTarget m_owner;
     TrayNotifyIconHandler m_previousNotify = nullptr;
     AfxTrackPopupMenuHandler m_previousPopup = nullptr;

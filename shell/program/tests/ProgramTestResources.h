@@ -1,0 +1,3 @@
+#pragma once
+// Resource ids of the program tests' own script.
+#define IDD_TEST_DIALOG 9001
