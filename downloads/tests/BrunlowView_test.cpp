@@ -5,6 +5,7 @@
 #include "downloads/view/BrunlowView.h"
 
 #include "DownloadsTestResources.h"
+#include "ListFrame.h"
 #include "EngineFakes.h"
 #include "EngineStandIn.h"
 #include "ProfileApplication.h"
@@ -97,23 +98,13 @@ struct ViewHost {
             app.WriteProfileString(L"Settings", L"DebugMode", L"true");
         settings = std::make_unique<Settings>();
         access = std::make_unique<DownloadsTests::ScopedAppAccess>(settings.get(), engine.pEngine);
-        app.m_nCmdShow = SW_SHOWNOACTIVATE;
-        app.AddDocTemplate(new CSingleDocTemplate(IDR_VIEWTESTFRAME, RUNTIME_CLASS(CBrunlowDoc),
-                                                  RUNTIME_CLASS(RecordingFrame), RUNTIME_CLASS(RecordingView)));
-        CCommandLineInfo info;
-        app.ProcessShellCommand(info);
-        frame = dynamic_cast<RecordingFrame*>(app.m_pMainWnd);
-        if (frame) {
-            frame->SetWindowPos(nullptr, 0, 0, 900, 500, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        frame = dynamic_cast<RecordingFrame*>(DownloadsTests::OpenListFrame(
+            app, RUNTIME_CLASS(RecordingFrame), RUNTIME_CLASS(RecordingView), CSize(900, 500)));
+        if (frame)
             view = dynamic_cast<RecordingView*>(frame->GetActiveView());
-        }
     }
     ~ViewHost() {
-        if (app.m_pMainWnd && app.m_pMainWnd->m_hWnd)
-            app.m_pMainWnd->DestroyWindow();
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
+        DownloadsTests::CloseListFrame(app);
         access.reset();
         settings.reset();
     }
@@ -591,8 +582,8 @@ TESTING_CHILD_SCENARIO(ViewDestroyedWhileTheEnginePosts) {
         while (!stop)
             host.engine.door->FireEvent(TestDoor::EventItemProgress, item, {}, 0, true);
     });
-    Pump(300);
-    const bool delivered = !g_sinkCalls.empty();
+    // Under load the first drain can take a while; wait for it, bounded.
+    const bool delivered = PumpUntil([] { return !g_sinkCalls.empty() && g_observerCalls > 0; }, 10000);
     int lateUnsubscriptions = 0;
     {
         // The view leaves the engine itself, before its members go; the

@@ -8,6 +8,7 @@
 #include "downloads/view/BrunlowView.h"
 
 #include "DownloadsTestResources.h"
+#include "ListFrame.h"
 #include "EngineFakes.h"
 #include "EngineStandIn.h"
 #include "ProfileApplication.h"
@@ -89,21 +90,13 @@ struct ViewHost {
     ViewHost() {
         settings = std::make_unique<Settings>();
         access = std::make_unique<DownloadsTests::ScopedAppAccess>(settings.get(), engine.pEngine);
-        app.m_nCmdShow = SW_SHOWNOACTIVATE;
-        app.AddDocTemplate(new CSingleDocTemplate(IDR_VIEWTESTFRAME, RUNTIME_CLASS(CBrunlowDoc),
-                                                  RUNTIME_CLASS(CommandsFrame), RUNTIME_CLASS(CommandsView)));
-        CCommandLineInfo info;
-        app.ProcessShellCommand(info);
-        frame = dynamic_cast<CommandsFrame*>(app.m_pMainWnd);
+        frame = dynamic_cast<CommandsFrame*>(
+            DownloadsTests::OpenListFrame(app, RUNTIME_CLASS(CommandsFrame), RUNTIME_CLASS(CommandsView)));
         if (frame)
             view = dynamic_cast<CommandsView*>(frame->GetActiveView());
     }
     ~ViewHost() {
-        if (app.m_pMainWnd && app.m_pMainWnd->m_hWnd)
-            app.m_pMainWnd->DestroyWindow();
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
+        DownloadsTests::CloseListFrame(app);
         access.reset();
         settings.reset();
     }

@@ -4,6 +4,7 @@
 #include "downloads/view/BrunlowView.h"
 
 #include "DownloadsTestResources.h"
+#include "ListFrame.h"
 #include "EngineFakes.h"
 #include "EngineStandIn.h"
 #include "ProfileApplication.h"
@@ -67,22 +68,12 @@ struct ListHost {
         settings = std::make_unique<Settings>();
         settings->SetAutomaticConversion(automaticConversion);
         access = std::make_unique<SkinnedAccess>(settings.get(), engine.pEngine, skinPath);
-        app.m_nCmdShow = SW_SHOWNOACTIVATE;
-        app.AddDocTemplate(new CSingleDocTemplate(IDR_VIEWTESTFRAME, RUNTIME_CLASS(CBrunlowDoc),
-                                                  RUNTIME_CLASS(CFrameWnd), RUNTIME_CLASS(OpenView)));
-        CCommandLineInfo info;
-        app.ProcessShellCommand(info);
-        if (CFrameWnd* frame = dynamic_cast<CFrameWnd*>(app.m_pMainWnd)) {
-            frame->SetWindowPos(nullptr, 0, 0, 900, 500, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (CFrameWnd* frame = DownloadsTests::OpenListFrame(app, RUNTIME_CLASS(CFrameWnd), RUNTIME_CLASS(OpenView),
+                                                             CSize(900, 500)))
             view = dynamic_cast<OpenView*>(frame->GetActiveView());
-        }
     }
     ~ListHost() {
-        if (app.m_pMainWnd && app.m_pMainWnd->m_hWnd)
-            app.m_pMainWnd->DestroyWindow();
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
+        DownloadsTests::CloseListFrame(app);
         access.reset();
         settings.reset();
     }

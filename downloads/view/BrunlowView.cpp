@@ -207,10 +207,13 @@ void CBrunlowView::ArmTimer() {
         const HWND window = m_hWnd;
         if (!window)
             return;
-        if (time >= 0)
-            ::SetTimer(window, kQueueTimer, static_cast<UINT>(time), nullptr);
-        else
+        if (time >= 0) {
+            if (!m_queueTimerArmed.exchange(true))
+                ::SetTimer(window, kQueueTimer, static_cast<UINT>(time), nullptr);
+        } else {
             ::KillTimer(window, kQueueTimer);
+            m_queueTimerArmed = false;
+        }
     };
     if (const boost::shared_ptr<Queue> pQueue = GetQueue())
         pQueue->RunWithNextInterval(arm);
@@ -224,6 +227,9 @@ void CBrunlowView::OnTimer(UINT_PTR nIDEvent) {
         return;
     }
     KillTimer(kQueueTimer);
+    // Cleared before the drain: a post that still saw the timer armed is
+    // drained now, a later one arms it again.
+    m_queueTimerArmed = false;
     if (const boost::shared_ptr<Queue> pQueue = GetQueue())
         pQueue->ProcessQueue();
 }

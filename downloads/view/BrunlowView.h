@@ -28,6 +28,7 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -251,6 +252,12 @@ protected:
     bool m_canRemove = false;
 
 private:
+    // Whether timer 334 is set. Every post since the last drain is due at
+    // the same time (100 ms after that drain), so an armed timer is left
+    // alone: setting it again would restart it, and posts coming faster than
+    // its period would keep the queue from ever draining.
+    std::atomic<bool> m_queueTimerArmed{false};
+
     // Reports the failed check as an assertion and raises.
     [[noreturn]] static void RaiseFailedCheck(const char* checkText);
     // The row's item under `locker`; raises "((pItem))" for no row and

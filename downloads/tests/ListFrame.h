@@ -1,0 +1,34 @@
+#pragma once
+// The download list in a test frame, made the way the program makes it:
+// through the single-document template with the given frame and view classes.
+#include "downloads/view/BrunlowView.h"
+
+#include "DownloadsTestResources.h"
+
+namespace DownloadsTests {
+
+// Shows the template's frame without activating it; with a size, the frame
+// gets that size. The frame, or null when the template made none.
+inline CFrameWnd* OpenListFrame(CWinApp& app, CRuntimeClass* frameClass, CRuntimeClass* viewClass,
+                                CSize size = CSize(0, 0)) {
+    app.m_nCmdShow = SW_SHOWNOACTIVATE;
+    app.AddDocTemplate(new CSingleDocTemplate(IDR_VIEWTESTFRAME, RUNTIME_CLASS(CBrunlowDoc), frameClass, viewClass));
+    CCommandLineInfo info;
+    app.ProcessShellCommand(info);
+    CFrameWnd* frame = dynamic_cast<CFrameWnd*>(app.m_pMainWnd);
+    if (frame && size.cx > 0)
+        frame->SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return frame;
+}
+
+// Destroys the frame and takes the quit message it posted, so that the
+// next modal loop of the process does not end at once.
+inline void CloseListFrame(CWinApp& app) {
+    if (app.m_pMainWnd && app.m_pMainWnd->m_hWnd)
+        app.m_pMainWnd->DestroyWindow();
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
+}  // namespace DownloadsTests
