@@ -3,6 +3,7 @@
 // catching a loopback address when it is switched on.
 #include "engine/EngineTestDoor.h"
 #include "foundation/filesystem/ShellFolders.h"
+#include "platform/elevation/tests/ElevationServiceFixture.h"
 #include "testing/LoopbackHttpServer.h"
 #include "testing/TempFolder.h"
 #include "testing/WindowPicture.h"
@@ -120,6 +121,8 @@ HWND FindList(HWND frame) {
 }
 
 TEST(ProgramEndToEnd, CatchesAVideoAnswersASecondStartAndEndsOnTheExitEvent) {
+    // The program may start the elevation service: one user of it at a time.
+    ElevationTests::ServiceLock serviceLock;
     Testing::LoopbackHttpServer server;
     server.SetAnswer("/clip.flv", Testing::HttpAnswer::Ok(std::string(20000, 'v'), "video/x-flv"));
     Testing::TempFolder videos;
@@ -149,6 +152,7 @@ TEST(ProgramEndToEnd, CatchesAVideoAnswersASecondStartAndEndsOnTheExitEvent) {
     ::CloseHandle(exitEvent);
     EXPECT_EQ(0u, first.WaitForExit(60000)) << "ends with code 0";
     EXPECT_TRUE(profile.HasValue(L"CloseAction")) << "the settings were saved";
+    EXPECT_TRUE(ElevationTests::WaitForNoServiceProcess(20000)) << "a service the program started ends with it";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // over test product values, its profile under a temporary registry key, the
 // program's resources (copied beside the tests) and its style file.
 #include "appframework/product/ProductInfo.h"
+#include "appframework/serviceclient/Library.h"
 #include "appframework/tests/TestApplication.h"
 #include "engine/EngineTestDoor.h"
 #include "foundation/filesystem/ShellFolders.h"
@@ -19,6 +20,11 @@
 #include <vector>
 
 namespace ProgramTests {
+
+// The application under test starts its engine with the elevation face; in
+// these processes that face never starts the real elevation service, which
+// would run unserialised beside the service's own tests and outlive us.
+inline const bool g_serviceClientDisabled = (GenericServiceClient::GetLibrary()->disabled = true);
 
 inline KavennaEngine::TestDoor::ITestDoor* Door() {
     const HMODULE module = ::GetModuleHandleW(KavennaEngine::kLibraryFileName);
