@@ -1,5 +1,6 @@
 #include "controls/button/SkinButton.h"
 
+#include "controls/drawing/Section32.h"
 #include "skin/commongui/MemDC.h"
 #include "skin/commongui/UserInput.h"
 
@@ -24,29 +25,6 @@ HBITMAP CreateSection(int width, int height) {
     void* bits = nullptr;
     return ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
 }
-
-// A memory DC with one bitmap selected for the length of a scope.
-class SelectedBitmap {
-public:
-    explicit SelectedBitmap(HBITMAP bitmap) : m_dc(::CreateCompatibleDC(nullptr)) {
-        if (m_dc && bitmap)
-            m_previous = ::SelectObject(m_dc, bitmap);
-    }
-    ~SelectedBitmap() {
-        if (m_previous)
-            ::SelectObject(m_dc, m_previous);
-        if (m_dc)
-            ::DeleteDC(m_dc);
-    }
-    SelectedBitmap(const SelectedBitmap&) = delete;
-    SelectedBitmap& operator=(const SelectedBitmap&) = delete;
-    // Null when the bitmap could not be selected (it may be selected elsewhere).
-    HDC Get() const { return m_previous ? m_dc : nullptr; }
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_previous = nullptr;
-};
 
 }  // namespace
 
@@ -118,9 +96,9 @@ int CSkinButton::_PreparePicture(const CommonGuiLib::SharedBitmap& source, COLOR
     if (CommonGuiLib::IsNullGDIObject(mask) || CommonGuiLib::IsNullGDIObject(copy))
         return ImagesNoMask;
     {
-        SelectedBitmap sourceDC(handle);
-        SelectedBitmap maskDC(mask->GetHandle());
-        SelectedBitmap copyDC(copy->GetHandle());
+        DrawLib::MemoryDC sourceDC(handle);
+        DrawLib::MemoryDC maskDC(mask->GetHandle());
+        DrawLib::MemoryDC copyDC(copy->GetHandle());
         if (!sourceDC.Get() || !maskDC.Get() || !copyDC.Get())
             return ImagesNoMask;
         ::SetBkColor(sourceDC.Get(), transparent);
@@ -434,8 +412,8 @@ void CSkinButton::DrawPicture(CDC* pDC, BOOL hasCaption, const CRect& item, CRec
     if (_IsPushButton() && pressed && index != PicturePressed)
         image.OffsetRect(m_pressedOffset.x, m_pressedOffset.y);
 
-    SelectedBitmap pictureDC(picture.bitmap->GetHandle());
-    SelectedBitmap maskDC(picture.mask->GetHandle());
+    DrawLib::MemoryDC pictureDC(picture.bitmap->GetHandle());
+    DrawLib::MemoryDC maskDC(picture.mask->GetHandle());
     if (!pictureDC.Get() || !maskDC.Get())
         return;
     if (disabled && m_showDisabledPicture && !HasPicture(PictureDisabled)) {
@@ -444,7 +422,7 @@ void CSkinButton::DrawPicture(CDC* pDC, BOOL hasCaption, const CRect& item, CRec
         CBitmap combined;
         combined.CreateCompatibleBitmap(pDC, picture.width, picture.height);
         {
-            SelectedBitmap combinedDC(static_cast<HBITMAP>(combined.GetSafeHandle()));
+            DrawLib::MemoryDC combinedDC(static_cast<HBITMAP>(combined.GetSafeHandle()));
             if (!combinedDC.Get())
                 return;
             ::PatBlt(combinedDC.Get(), 0, 0, picture.width, picture.height, WHITENESS);

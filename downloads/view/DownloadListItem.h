@@ -54,8 +54,6 @@ public:
     void SetFinished(bool finished) { m_finished = finished; }
     bool IsReviewed() const { return m_reviewed; }
     void SetReviewed(bool reviewed) { m_reviewed = reviewed; }
-    bool IsReviewDone() const { return m_reviewed; }
-    void SetReviewDone(bool reviewed) { m_reviewed = reviewed; }
 
     // The row's texts of its item (see ItemTexts); each leaves no lock behind.
     std::uint32_t GetProgressPercent() const { return ItemTexts::ProgressPercent(m_item); }

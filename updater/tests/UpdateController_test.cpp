@@ -1,6 +1,7 @@
 #include "updater/engine/UpdateController.h"
 
 #include "foundation/system/ShellExecute.h"
+#include "foundation/tests/ShellLaunchRecorder.h"
 #include "testing/TempFolder.h"
 #include "updater/settings/UpdaterSettings.h"
 #include "updater/tests/UpdaterTestSupport.h"
@@ -21,18 +22,6 @@ using UpdaterTests::StartedProcess;
 
 const DWORD kExitCodeOnEvent = 7;  // the stand-in's answer to the exit event
 
-struct ShellCall {
-    std::wstring file;
-    int show;
-};
-std::vector<ShellCall> g_shellCalls;
-
-BOOL RecordShellCall(SHELLEXECUTEINFOW* pInfo) {
-    g_shellCalls.push_back({pInfo->lpFile ? pInfo->lpFile : L"", pInfo->nShow});
-    pInfo->hInstApp = reinterpret_cast<HINSTANCE>(42);
-    return TRUE;
-}
-
 // A product under a name of its own, with its stand-in copied into two
 // folders: "installed" and "elsewhere".
 class UpdateControllerTest : public testing::Test {
@@ -46,10 +35,7 @@ protected:
         m_elsewhere = m_folder.MakeFolder(L"elsewhere");
         m_folder.WriteFile(L"installed\\" + m_executable, image);
         m_folder.WriteFile(L"elsewhere\\" + m_executable, image);
-        m_previousShell = System::SetShellExecute(&RecordShellCall);
-        g_shellCalls.clear();
     }
-    void TearDown() override { System::SetShellExecute(m_previousShell); }
 
     std::unique_ptr<UpdaterSettings> Settings(const std::wstring& executable) const {
         const std::wstring commandLine =
@@ -75,7 +61,7 @@ protected:
     Testing::TempFolder m_folder;
     std::wstring m_installed;
     std::wstring m_elsewhere;
-    System::ShellExecuteFunction m_previousShell = nullptr;
+    FoundationTests::ShellLaunchRecorder m_shell;  // every launch recorded, none reaches the shell
 };
 
 TEST_F(UpdateControllerTest, ProductEndingOnTheExitEventIsNotTerminated) {
@@ -153,24 +139,24 @@ TEST_F(UpdateControllerTest, RelaunchesFromTheInstallPathElseFromTheStoppedProce
     Engine::UpdateController controller(*settings);
     // Neither an install path nor a stopped process: nothing to start.
     EXPECT_FALSE(controller.LaunchProduct(false));
-    EXPECT_TRUE(g_shellCalls.empty());
+    EXPECT_TRUE(m_shell.launches.empty());
 
     auto product = StartProduct(m_elsewhere, L"exit");
     ASSERT_TRUE(controller.StopProduct(2000));
     EXPECT_TRUE(controller.LaunchProduct(false));
     EXPECT_TRUE(controller.LaunchProduct(true));
-    ASSERT_EQ(2u, g_shellCalls.size());
-    EXPECT_EQ(0, _wcsicmp((m_elsewhere + L"\\" + m_executable).c_str(), g_shellCalls[0].file.c_str()));
-    EXPECT_EQ(SW_SHOW, g_shellCalls[0].show);
-    EXPECT_EQ(SW_SHOWMINIMIZED, g_shellCalls[1].show);
+    ASSERT_EQ(2u, m_shell.launches.size());
+    EXPECT_EQ(0, _wcsicmp((m_elsewhere + L"\\" + m_executable).c_str(), m_shell.launches[0].file.c_str()));
+    EXPECT_EQ(SW_SHOW, m_shell.launches[0].show);
+    EXPECT_EQ(SW_SHOWMINIMIZED, m_shell.launches[1].show);
 
-    g_shellCalls.clear();
+    m_shell.launches.clear();
     ScopedKey install(HKEY_LOCAL_MACHINE, InstallKeyPath());
     ASSERT_TRUE(install.SetString(L"InstallPath", m_installed + L"\\"));
     EXPECT_TRUE(controller.LaunchProduct(false));
-    ASSERT_EQ(1u, g_shellCalls.size());
-    EXPECT_EQ(m_installed + L"\\" + m_executable, g_shellCalls[0].file);
-    EXPECT_EQ(SW_SHOW, g_shellCalls[0].show);
+    ASSERT_EQ(1u, m_shell.launches.size());
+    EXPECT_EQ(m_installed + L"\\" + m_executable, m_shell.launches[0].file);
+    EXPECT_EQ(SW_SHOW, m_shell.launches[0].show);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "updater/app/UpdaterDlg.h"
 
 #include "foundation/system/ShellExecute.h"
+#include "foundation/tests/ShellLaunchRecorder.h"
 #include "resources/appresources/ResourceManagerHolder.h"
 #include "resources/appresources/UpdaterResourceIds.h"
 #include "testing/ChildProcess.h"
@@ -33,18 +34,6 @@ using UpdaterTests::ItemText;
 using UpdaterTests::ModalScript;
 
 const std::size_t kSetupSize = 1048576;
-
-struct ShellCall {
-    std::wstring file;
-    int show;
-};
-std::vector<ShellCall> g_shellCalls;
-
-BOOL RecordShellCall(SHELLEXECUTEINFOW* pInfo) {
-    g_shellCalls.push_back({pInfo->lpFile ? pInfo->lpFile : L"", pInfo->nShow});
-    pInfo->hInstApp = reinterpret_cast<HINSTANCE>(42);
-    return TRUE;
-}
 
 // Message boxes answered at once; the first one also delivers two more state
 // messages to its owner, as the box's own loop would.
@@ -90,13 +79,10 @@ protected:
         m_setup.resize(kSetupSize, '\x5A');
         m_productName = UpdaterTests::UniqueName(L"UpdaterDialogProduct");
         m_executable = UpdaterTests::UniqueName(L"UpdDlgProd") + L".exe";
-        m_previousShell = System::SetShellExecute(&RecordShellCall);
         m_previousBox = AfxSetMessageBoxHandler(&AnswerBox);
-        g_shellCalls.clear();
         g_boxes = BoxRecord();
     }
     void TearDown() override {
-        System::SetShellExecute(m_previousShell);
         AfxSetMessageBoxHandler(m_previousBox);
         SetEnvironmentVariableW(L"UpdaterSetupStandIn_RecordFolder", nullptr);
         SetEnvironmentVariableW(L"UpdaterSetupStandIn_ExitCode", nullptr);
@@ -122,7 +108,7 @@ protected:
     std::string m_setup;
     std::wstring m_productName;
     std::wstring m_executable;
-    System::ShellExecuteFunction m_previousShell = nullptr;
+    FoundationTests::ShellLaunchRecorder m_shell;  // every launch recorded, none reaches the shell
     AfxMessageBoxHandler m_previousBox = nullptr;
 };
 
@@ -193,7 +179,7 @@ TEST_F(UpdaterDialogTest, SuccessfulRunOffersTheLaunchAndTheBarFollowsTheBytes) 
     EXPECT_EQ(1u, UpdaterTests::ReadRecords(m_setupRecords.Path()).size());
     EXPECT_EQ(0, g_boxes.count);
     // The dialog itself starts nothing; its owner does on IDOK.
-    EXPECT_TRUE(g_shellCalls.empty());
+    EXPECT_TRUE(m_shell.launches.empty());
 }
 
 TEST_F(UpdaterDialogTest, FailureIsShownOnceAndEndsWithCancel) {
@@ -308,9 +294,9 @@ TEST_F(UpdaterAppTest, UpdateRoadHoldsTheUpdateMutexAndLaunchesFromTheInstallPat
     EXPECT_TRUE(updateMutex);
     EXPECT_FALSE(extrasMutex);
     EXPECT_FALSE(HasMutex(L"_UpdateMutex"));  // closed once the user chose the launch
-    ASSERT_EQ(1u, g_shellCalls.size());
-    EXPECT_EQ(0, _wcsicmp((install / m_executable).c_str(), g_shellCalls[0].file.c_str()));
-    EXPECT_EQ(SW_SHOW, g_shellCalls[0].show);
+    ASSERT_EQ(1u, m_shell.launches.size());
+    EXPECT_EQ(0, _wcsicmp((install / m_executable).c_str(), m_shell.launches[0].file.c_str()));
+    EXPECT_EQ(SW_SHOW, m_shell.launches[0].show);
 }
 
 TEST_F(UpdaterAppTest, ExtrasRoadHoldsTheExtrasMutexShowsNoLaunchAndStartsNothing) {
@@ -336,7 +322,7 @@ TEST_F(UpdaterAppTest, ExtrasRoadHoldsTheExtrasMutexShowsNoLaunchAndStartsNothin
     EXPECT_FALSE(updateMutex);
     EXPECT_FALSE(launchShown);
     EXPECT_EQ(m_productName + L" Extras Installation", caption);
-    EXPECT_TRUE(g_shellCalls.empty());
+    EXPECT_TRUE(m_shell.launches.empty());
     EXPECT_EQ(1u, UpdaterTests::ReadRecords(m_setupRecords.Path()).size());
 }
 
