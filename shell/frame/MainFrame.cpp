@@ -209,6 +209,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
         const RECT box = {width - kCaptionLeftFromRight, kCaptionTop, width - kCaptionRightFromRight, kCaptionBottom};
         regions.AddRect(0, box, kCaptionAnchors, 0);
     }
+    Brunlow::ViewHost::Set(&m_viewHost);
     return 0;
 }
 
@@ -523,6 +524,8 @@ void CMainFrame::OnOfferExtras() {
 }
 
 void CMainFrame::OnDestroy() {
+    if (Brunlow::ViewHost::Get() == &m_viewHost)
+        Brunlow::ViewHost::Set(nullptr);
     // The update watcher must not call a frame that is going away.
     ApplicationFramework::ExtrasInstaller& watcher = ApplicationFramework::ExtrasInstaller::GetInstance();
     watcher.SetListener(nullptr);
@@ -630,4 +633,46 @@ void CMainFrame::OnLanguageChanged(boost::shared_ptr<ResourceLib::IManager> mana
     current.reset();
     if (m_hWnd)
         _ApplyLanguage();
+}
+
+namespace {
+
+// A tray balloon's click hands over to the list's own action.
+class BalloonActionForTray : public TrayIcon::IAction {
+public:
+    explicit BalloonActionForTray(const boost::shared_ptr<Brunlow::IBalloonAction>& pAction) : m_pAction(pAction) {}
+    void PerformAction(TrayIcon& /*tray*/, DWORD tag) override {
+        if (m_pAction)
+            m_pAction->PerformAction(tag);
+    }
+
+private:
+    boost::shared_ptr<Brunlow::IBalloonAction> m_pAction;
+};
+
+}  // namespace
+
+boost::shared_ptr<LayoutLib::IManager> CMainFrame::ViewHost::GetLayoutManager() {
+    return m_frame.GetLayoutManager();
+}
+
+void CMainFrame::ViewHost::ShowTrayBalloon(const std::wstring& text, const std::wstring& title, DWORD iconKind,
+                                           UINT timeoutSeconds,
+                                           const boost::shared_ptr<Brunlow::IBalloonAction>& pAction, DWORD tag) {
+    boost::shared_ptr<TrayIcon::IAction> pTrayAction;
+    if (pAction)
+        pTrayAction.reset(new BalloonActionForTray(pAction));
+    m_frame.GetTrayIcon().ShowBalloon(text, title, iconKind, timeoutSeconds, pTrayAction, tag);
+}
+
+INT_PTR CMainFrame::ViewHost::ShowExtrasRequest(CWnd* pParent, const std::wstring& cancelText,
+                                                const std::wstring& okText) {
+    ExtrasRequestDlg dialog(pParent);
+    dialog.SetCancelButtonText(cancelText.c_str());
+    dialog.SetOkButtonText(okText.c_str());
+    return m_frame._RunDialog(dialog);
+}
+
+INT_PTR CMainFrame::ViewHost::RunDialog(CDialog& dialog) {
+    return m_frame._RunDialog(dialog);
 }

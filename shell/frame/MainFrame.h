@@ -10,6 +10,7 @@
 // threads and the update watcher calls from its thread: both only post or
 // send a message to the window.
 #include "appframework/updates/IUpdateListener.h"
+#include "downloads/app/ViewHost.h"
 #include "downloads/engine/EngineSubscriber.h"
 #include "resources/resourcelib/IManager.h"
 #include "shell/tray/TrayIcon.h"
@@ -135,6 +136,22 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The frame as the download list sees it.
+    class ViewHost : public Brunlow::IViewHost {
+    public:
+        explicit ViewHost(CMainFrame& frame) : m_frame(frame) {}
+        boost::shared_ptr<LayoutLib::IManager> GetLayoutManager() override;
+        void ShowTrayBalloon(const std::wstring& text, const std::wstring& title, DWORD iconKind,
+                             UINT timeoutSeconds, const boost::shared_ptr<Brunlow::IBalloonAction>& pAction,
+                             DWORD tag) override;
+        INT_PTR ShowExtrasRequest(CWnd* pParent, const std::wstring& cancelText,
+                                  const std::wstring& okText) override;
+        INT_PTR RunDialog(CDialog& dialog) override;
+
+    private:
+        CMainFrame& m_frame;
+    };
+
     struct Picture {
         CommonGuiLib::SharedBitmap bitmap;
         int width = 0;
@@ -152,4 +169,5 @@ private:
     std::vector<CDialog*> m_openDialogs;
     bool m_closeAfterDialogs = false;
     bool m_isResourceObserver = false;
+    ViewHost m_viewHost{*this};
 };
