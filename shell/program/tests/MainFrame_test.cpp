@@ -11,6 +11,7 @@
 #include "toolkit/CurrentTheme.h"
 #include "toolkit/ToolBar.h"
 
+#include <boost/make_shared.hpp>
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -351,3 +352,59 @@ TEST_F(MainFrameTest, SecondInstanceIsAnsweredAndRestoredFromTheTray) {
 }
 
 }  // namespace
+
+namespace {
+
+std::wstring GetWindowTextOf(CWnd* pWindow) {
+    wchar_t text[256] = {};
+    if (pWindow)
+        ::GetWindowTextW(pWindow->m_hWnd, text, 256);
+    return text;
+}
+
+// A balloon action of the list's that counts its runs and tags.
+struct ListBalloonAction : Brunlow::IBalloonAction {
+    void PerformAction(DWORD tag) override { tags.push_back(tag); }
+    std::vector<DWORD> tags;
+};
+
+}  // namespace
+
+TEST_F(MainFrameTest, TheListReachesTheFrameThroughItsHostLayer) {
+    TestFrame& frame = Create();
+    Brunlow::IViewHost* pHost = Brunlow::ViewHost::Get();
+    ASSERT_NE(nullptr, pHost);
+    EXPECT_EQ(frame.GetLayoutManager(), pHost->GetLayoutManager());
+
+    // The balloon goes through the tray; its click runs the list's action once.
+    auto pAction = boost::make_shared<ListBalloonAction>();
+    pHost->ShowTrayBalloon(L"text", L"stolen video", 1, 15, pAction, 9);
+    EXPECT_EQ(std::vector<std::wstring>{L"stolen video"}, g_balloons);
+    frame.GetTrayIcon().SendMessage(QE1541::CallbackMessage, TrayIcon::kIconId, NIN_BALLOONUSERCLICK);
+    frame.GetTrayIcon().SendMessage(QE1541::CallbackMessage, TrayIcon::kIconId, NIN_BALLOONUSERCLICK);
+    EXPECT_EQ(std::vector<DWORD>{9}, pAction->tags);
+
+    // The Extras offer is one of the frame's dialogs, with the list's captions.
+    std::wstring okText, cancelText;
+    bool openMeanwhile = false;
+    g_onDialog = [&](CDialog& dialog) {
+        openMeanwhile = frame.IsDialogOpen();
+        okText = GetWindowTextOf(dialog.GetDlgItem(IDOK));
+        cancelText = GetWindowTextOf(dialog.GetDlgItem(IDCANCEL));
+        dialog.EndDialog(IDOK);
+    };
+    EXPECT_EQ(IDOK, pHost->ShowExtrasRequest(&frame, L"Later", L"Install now"));
+    EXPECT_TRUE(openMeanwhile);
+    EXPECT_EQ(L"Install now", okText);
+    EXPECT_EQ(L"Later", cancelText);
+    EXPECT_FALSE(frame.IsDialogOpen());
+
+    // A close asked for under one of the list's dialogs waits for it.
+    g_onDialog = [&](CDialog&) { ::SendMessageW(m_window, CMainFrame::kCloseRequestMessage, 0, 0); };
+    CDialog listDialog(IDD_TEST_DIALOG, nullptr);
+    EXPECT_EQ(IDCANCEL, pHost->RunDialog(listDialog));
+    EXPECT_TRUE(IsAlive());
+    PumpPending();
+    EXPECT_FALSE(IsAlive());
+    EXPECT_EQ(nullptr, Brunlow::ViewHost::Get()) << "the gone frame leaves the layer";
+}
