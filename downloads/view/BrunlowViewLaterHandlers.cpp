@@ -8,17 +8,9 @@ void CBrunlowView::OnMouseMove(UINT nFlags, CPoint point) {
     QE806::OnMouseMove(nFlags, point);
 }
 
-void CBrunlowView::OnDoubleClick(NMHDR* /*pHeader*/, LRESULT* pResult) {
-    *pResult = 0;  // opening or converting the item
-}
-
-void CBrunlowView::OnEndLabelEdit(NMHDR* /*pHeader*/, LRESULT* pResult) {
+void CBrunlowView::OnLvnEndlabeledit(NMHDR* /*pHeader*/, LRESULT* pResult) {
     *pResult = 0;  // renaming
 }
 
-void CBrunlowView::OnWatchDownloaded() {}   // opening and locating
-void CBrunlowView::OnLocateDownloaded() {}  // opening and locating
-void CBrunlowView::OnWatchConverted() {}    // opening and locating
-void CBrunlowView::OnLocateConverted() {}   // opening and locating
 void CBrunlowView::OnPreviousTip() {}       // tip panel
 void CBrunlowView::OnNextTip() {}           // tip panel
