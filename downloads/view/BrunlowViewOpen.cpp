@@ -15,8 +15,7 @@
 #include "foundation/strings/StringAlgorithms.h"
 #include "foundation/system/ShellHelpers.h"
 #include "resources/appresources/ResourceManagerHolder.h"
-
-#include <windowsx.h>
+#include "skin/commongui/UserInput.h"
 
 using KavennaEngine::IDownloadItem;
 using KavennaEngine::ItemLocker;
@@ -196,8 +195,11 @@ void CBrunlowView::OnLocateConverted() {
 void CBrunlowView::OnNMDblclk(NMHDR* /*pHeader*/, LRESULT* pResult) {
     *pResult = 0;
     ErrorHandling::RunGuiHandler(GUI_HANDLER_TRACE_FORMAT("CBrunlowView::OnNMDblclk"), [&] {
-        const DWORD position = ::GetMessagePos();
-        CPoint point(GET_X_LPARAM(position), GET_Y_LPARAM(position));
+        // The cursor through the skinned windows' input door, which tests
+        // replace: they may not move the shared display's real cursor.
+        CPoint point;
+        if (!CommonGuiLib::Input().getCursorPos(&point))
+            return;
         ScreenToClient(&point);
         LVHITTESTINFO hit = {};
         hit.pt = point;
