@@ -151,6 +151,29 @@ public:
     bool CanProcessItemFurther(const RowPtr& pRow);
     void ConvertItem(const RowPtr& pRow);
 
+    // Opening and locating. Plays (watch) or shows in its folder (!watch) the
+    // row's converted file when `converted` and the conversion went well,
+    // else its downloaded file; true when the player or the folder window
+    // reported success. Offers the Extras first when playing without them.
+    bool OpenItem(int index, bool converted, bool watch);
+    // The Extras product of the same maker is installed.
+    bool IsExtrasInstalled();
+    // The Extras on the quoted path, else the system's player; false for a
+    // file that is not there.
+    bool PlayFile(const std::wstring& path);
+    // Gives a name with no known media extension the first extension of
+    // `kind` (of the table's first kind when unknown); true when it did.
+    static bool AppendMediaExtension(std::wstring& name, int kind);
+    // The first row whose download's review text equals `name` exactly; -1.
+    int FindItemByTempDownloadName(const std::wstring& name);
+    // A name the user may give an item: not empty, no path, no character
+    // that Windows refuses in file names, not only dots.
+    static bool IsValidItemName(const std::wstring& name);
+
+    // The tooltip of a cell: what the item does and what a double click
+    // does; empty for other columns and on failure.
+    std::wstring GetTooltipTextForItem(CPoint point, UINT flags, int index, int column);
+
     afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos);
     afx_msg void OnCancel();
     afx_msg void OnPopupStop();
@@ -207,14 +230,14 @@ protected:
     afx_msg LRESULT OnProcessingFinishedMessage(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnEngineStateMessage(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnDuplicateFoundMessage(WPARAM wParam, LPARAM lParam);
-    afx_msg void OnDoubleClick(NMHDR* pHeader, LRESULT* pResult);
+    afx_msg void OnNMDblclk(NMHDR* pHeader, LRESULT* pResult);
     afx_msg void OnWatchDownloaded();
     afx_msg void OnLocateDownloaded();
     afx_msg void OnWatchConverted();
     afx_msg void OnLocateConverted();
     afx_msg BOOL OnEraseBkgnd(CDC* pDC);
     afx_msg void OnBeginLabelEdit(NMHDR* pHeader, LRESULT* pResult);
-    afx_msg void OnEndLabelEdit(NMHDR* pHeader, LRESULT* pResult);
+    afx_msg void OnLvnEndlabeledit(NMHDR* pHeader, LRESULT* pResult);
     afx_msg void OnPreviousTip();
     afx_msg void OnNextTip();
     afx_msg void OnTipLink();
@@ -267,6 +290,10 @@ private:
     template <class Test>
     bool _AnySelectedRow(const std::vector<int>& selection, Test test);
     std::vector<RowPtr> _SelectedRows();
+    // The row's current list index; -1 when it is no longer listed.
+    int _IndexOfRow(const RowPtr& pRow) const;
+    // OpenItem for each selected row, top to bottom.
+    void _OpenSelectedRows(bool converted, bool watch);
 
     void _SetUpList();
     void _SetUpImageList();

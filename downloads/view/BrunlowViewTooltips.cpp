@@ -1,0 +1,111 @@
+// The tooltip over the rows: rebuilt only when the mouse enters another
+// cell, saying what the item is doing and what a double click on the cell
+// will do (the actions of OnNMDblclk).
+#include "downloads/view/BrunlowView.h"
+
+#include "downloads/engine/ItemLocker.h"
+#include "foundation/errors/GuiHandlerGuard.h"
+#include "resources/appresources/ResourceManagerHolder.h"
+
+#include <sstream>
+
+using KavennaEngine::IDownloadItem;
+using KavennaEngine::ItemLocker;
+
+namespace {
+
+std::wstring LanguageString(int id) {
+    return AppResources::ResourceManagerHolder::GetManager()->GetString(id);
+}
+
+// The text after the last dot, as it stands; empty without a dot.
+std::wstring ExtensionOf(const std::wstring& name) {
+    const size_t dot = name.rfind(L'.');
+    return dot == std::wstring::npos ? std::wstring() : name.substr(dot + 1);
+}
+
+}  // namespace
+
+void CBrunlowView::OnMouseMove(UINT nFlags, CPoint point) {
+    QE806::OnMouseMove(nFlags, point);
+    ErrorHandling::RunGuiHandler(GUI_HANDLER_TRACE_FORMAT("CBrunlowView::OnMouseMove"), [&] {
+        // The message's own point: for a mouse move it is where the
+        // message position says the cursor was.
+        LVHITTESTINFO hit = {};
+        hit.pt = point;
+        SendMessage(LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        const int row = hit.iItem >= 0 ? hit.iItem : -1;
+        const int column = row >= 0 ? hit.iSubItem : -1;
+        if (row == m_hoverRow && column == m_hoverColumn)
+            return;
+        if (m_tooltip.m_hWnd) {
+            m_tooltip.HideTip();
+            m_tooltip.RemoveAllTools(FALSE);
+            MSG relayed = {};
+            relayed.hwnd = m_hWnd;
+            relayed.message = WM_MOUSEMOVE;
+            relayed.wParam = nFlags;
+            relayed.lParam = MAKELPARAM(point.x, point.y);
+            relayed.time = static_cast<DWORD>(::GetMessageTime());
+            relayed.pt = point;
+            ClientToScreen(&relayed.pt);
+            m_tooltip.RelayEvent(&relayed);
+            if (row >= 0) {
+                const std::wstring text = GetTooltipTextForItem(point, hit.flags, row, column);
+                if (!text.empty())
+                    m_tooltip.AddTool(this, text.c_str(), nullptr, 0);
+            }
+        }
+        m_hoverRow = row;
+        m_hoverColumn = column;
+    });
+}
+
+std::wstring CBrunlowView::GetTooltipTextForItem(CPoint /*point*/, UINT /*flags*/, int index, int column) {
+    std::wostringstream text;
+    const bool completed = ErrorHandling::RunGuiHandler(
+        GUI_HANDLER_TRACE_FORMAT("CBrunlowView::GetTooltipTextForItem"), [&] {
+            const RowPtr pRow = GetRow(index);
+            if (column == ColumnVideoFile) {
+                ItemLocker locker;
+                const boost::shared_ptr<IDownloadItem> pEngineItem = LockRow(pRow, locker);
+                const int stage = pEngineItem->GetStage();
+                const bool running = pEngineItem->IsRunning();
+                if (!pRow->IsFinished()) {
+                    switch (stage) {
+                    case KavennaEngine::StageDownload:
+                        text << LanguageString(AppResources::StringID_PopupDownloadingTo)
+                             << ExtensionOf(pEngineItem->GetDownloadStage()->GetDisplayName());
+                        break;
+                    case KavennaEngine::StageConversion:
+                        text << LanguageString(AppResources::StringID_PopupConvertingTo)
+                             << ExtensionOf(pEngineItem->GetConversionStage()->GetFilePath());
+                        break;
+                    case KavennaEngine::StageDeploy:
+                        text << LanguageString(AppResources::StringID_PopupCopyToIPod);
+                        break;
+                    }
+                    text << L"\n";
+                }
+                const bool busy =
+                    running && (stage == KavennaEngine::StageConversion || stage == KavennaEngine::StageDeploy);
+                if (!busy)
+                    text << LanguageString(AppResources::StringID_PopupDblClkToPlay);
+            } else if (column == ColumnProgress) {
+                // Asked before the lock below: it locks the item itself.
+                if (ShouldReDownloadItem(pRow)) {
+                    text << LanguageString(AppResources::StringID_PopupDblClkReDownload);
+                    return;
+                }
+                ItemLocker locker;
+                const boost::shared_ptr<IDownloadItem> pEngineItem = LockRow(pRow, locker);
+                const int stage = pEngineItem->GetStage();
+                const KavennaEngine::Result* pResult = pEngineItem->GetConversionStage()->GetResult();
+                if (stage == KavennaEngine::StageConversion && pResult && pResult->code != KavennaEngine::ResultComplete)
+                    text << LanguageString(AppResources::StringID_PopupDblClkToConvert);
+                else if (!(stage == KavennaEngine::StageDeploy && pEngineItem->IsRunning()))
+                    text << LanguageString(AppResources::StringID_PopupDblClkToPlay);
+            }
+        });
+    return completed ? text.str() : std::wstring();
+}
