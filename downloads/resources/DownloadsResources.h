@@ -18,3 +18,6 @@
 #define IDB_ROW_CONVERT 160
 #define IDB_ROW_COPY 161
 #define IDB_ROW_REDOWNLOAD 167
+
+// The stolen-video question: a bare popup that its layout window sizes and fills.
+#define IDD_STOLEN_VIDEO 168

@@ -28,6 +28,10 @@ const char kListStrings[] =
     R"(<String name="PopupCopyToIPod" value="Copy to player"/>)"
     R"(<String name="PopupRename" value="Rename"/>)"
     R"(<String name="PopupRemove" value="Remove"/>)"
+    // The stolen-video question and its balloon.
+    R"(<String name="StolenVideoTrayTitle" value="Video from another program"/>)"
+    R"(<String name="StolenVideoTrayText" value="{ProductName} caught a video of another program."/>)"
+    R"(<String name="StolenVideoMessage" value="{ProductName} caught it."/>)"
     R"(<String name="PopupDelete" value="Delete files"/>)"
     // Opening, renaming and the row tooltips.
     R"(<String name="ExtrasCancel" value="Play without"/>)"

@@ -215,6 +215,12 @@ public:
     using ArmHook = void (*)(CBrunlowView* view, int interval);
     static void SetArmTimerHook(ArmHook hook);
 
+    // The stolen-video review of one item: 1 when done (nothing to review,
+    // or the user was asked by the dialog or a tray balloon), 0 when the item
+    // has no data yet and is to be reviewed at a later progress report. The
+    // dialog is modal: queue drains nest while it is open.
+    int ReviewItem(const KavennaEngine::DownloadItemHandle& item);
+
 protected:
     // The selection's command flags (the handler of LVN_ITEMCHANGED).
     void UpdateCommandFlags();
@@ -299,4 +305,9 @@ private:
     void _SetUpImageList();
     void _SetUpTooltip();
     void _PostAndArm(MessageTypes message, const KavennaEngine::DownloadItemHandle& item);
+    // The progress handler's last step: reviews a row not yet reviewed and
+    // keeps the answer as its mark. Takes the row itself, never its index:
+    // rows come and go while the review's dialog is open.
+    void _ReviewRow(const RowPtr& pRow);
+    int _ReviewItem(const KavennaEngine::DownloadItemHandle& item);
 };

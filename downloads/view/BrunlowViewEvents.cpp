@@ -191,6 +191,8 @@ LRESULT CBrunlowView::OnProcessingProgressMessage(WPARAM wParam, LPARAM /*lParam
         }
         if (DebugMode())
             list.SetItemText(index, ColumnAdditionalInfo, pItem->GetSpeedText().c_str());
+        // Last: its dialog lets other drains run, which may move `index` and `record`.
+        _ReviewRow(pItem);
     });
     return 0;
 }
