@@ -18,3 +18,6 @@
 #define IDB_ROW_CONVERT 160
 #define IDB_ROW_COPY 161
 #define IDB_ROW_REDOWNLOAD 167
+
+// The tip panel's picture for a tip without one of its own.
+#define IDB_TIP_PICTURE 149

@@ -1,5 +1,5 @@
 // Entries of the view's message map whose work comes with the engine-event
-// handlers, painting, commands, renaming and the tip panel. Until then each
+// handlers, painting, commands and renaming. Until then each
 // keeps the list control's own behaviour or does nothing.
 #include "downloads/view/BrunlowView.h"
 
@@ -20,5 +20,3 @@ void CBrunlowView::OnWatchDownloaded() {}   // opening and locating
 void CBrunlowView::OnLocateDownloaded() {}  // opening and locating
 void CBrunlowView::OnWatchConverted() {}    // opening and locating
 void CBrunlowView::OnLocateConverted() {}   // opening and locating
-void CBrunlowView::OnPreviousTip() {}       // tip panel
-void CBrunlowView::OnNextTip() {}           // tip panel
