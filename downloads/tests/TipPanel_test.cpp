@@ -334,6 +334,19 @@ TEST_F(TipPanelTest, LabelsAreMadeWithTheirIdsFontsColoursAndLinkModes) {
     }
 }
 
+TEST_F(TipPanelTest, LanguageChangeSetsTheLabelsTextsAgain) {
+    Use({{L"Text", Tip(L"https://example.com/", 4, 1)}});
+    Paint();
+    for (CTextLabel* pLabel : {&view->Label(CBrunlowView::TipLabelPrevious), &view->Label(CBrunlowView::TipLabelNext),
+                               &view->Label(CBrunlowView::TipLabelReminder), &view->Label(CBrunlowView::TipLabelLink)})
+        pLabel->SetText(L"stale");
+    view->OnLanguageChanged(nullptr, nullptr, nullptr);
+    EXPECT_EQ(L"Back", view->Text(CBrunlowView::TipLabelPrevious));
+    EXPECT_EQ(L"More", view->Text(CBrunlowView::TipLabelNext));
+    EXPECT_EQ(L"Shown 1 of 4.", view->Text(CBrunlowView::TipLabelReminder));
+    EXPECT_EQ(L"Read more", view->Text(CBrunlowView::TipLabelLink));
+}
+
 TEST_F(TipPanelTest, PanelAndLabelsArePlacedByTheViewsSize) {
     Use({{L"Text", Tip(L"https://example.com/")}});
     SetViewSize(1200, 600);

@@ -217,8 +217,12 @@ protected:
     CRect _GetTipPanelRect();
     // Creates the labels still missing and places all four.
     void _LayoutTipPanel();
+    // Shows or hides the labels; the link and the reminder show only for a
+    // tip with a web page.
     void _ShowTipPanel(bool show);
+    // All four texts from the language and the current tip; repaints the view.
     void _UpdateTipPanelTexts();
+    // The link's and the reminder's texts and visibility for the current tip.
     void _UpdateTipPanelForCurrentTip();
     // "ReminderText" shown "OfText" limit "." for a limited tip; else empty.
     std::wstring _GetReminderText();
