@@ -21,3 +21,6 @@
 
 // The stolen-video question: a bare popup that its layout window sizes and fills.
 #define IDD_STOLEN_VIDEO 168
+
+// The tip panel's picture for a tip without one of its own.
+#define IDB_TIP_PICTURE 149

@@ -47,6 +47,13 @@ const char kListStrings[] =
     R"(<String name="PopupDblClkReDownload" value="Double-click to download again"/>)"
     R"(<String name="PopupDownloadingTo" value="Downloading to "/>)"
     R"(<String name="PopupConvertingTo" value="Converting to "/>)"
+    // The tip panel of the empty list.
+    R"(<String name="TipOfTheDay" value="Tip of the day"/>)"
+    R"(<String name="PreviousTipButton" value="Back"/>)"
+    R"(<String name="NextTipButton" value="More"/>)"
+    R"(<String name="ReminderText" value="Shown "/>)"
+    R"(<String name="OfText" value=" of "/>)"
+    R"(<String name="UpgradeNowText" value="Read more"/>)"
     // Row states and the empty list.
     R"(<String name="CopyingToIPod" value="Copying to player"/>)"
     R"(<String name="Download_" value="Download"/>)"

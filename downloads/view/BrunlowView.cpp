@@ -104,7 +104,8 @@ void CBrunlowView::OnInitialUpdate() {
     CHECK_WARNING(m_dropTarget.Register(this));
     if (const boost::shared_ptr<KavennaEngine::IEngine> pEngine = Brunlow::AppAccess::GetKavennaEngine())
         OnEngineStateChanged(pEngine->GetState());
-    // The tip panel is built with its labels (member 4) by the tip panel's code.
+    _LayoutTipPanel();
+    _UpdateTipPanelTexts();
     _SetUpTooltip();
 }
 
@@ -260,7 +261,8 @@ void CBrunlowView::OnDuplicateFound(const QueueEntry& entry) {
 void CBrunlowView::OnLanguageChanged(boost::shared_ptr<ResourceLib::IManager>,
                                      boost::shared_ptr<ResourceLib::ILanguage>,
                                      boost::shared_ptr<ResourceLib::ILanguage>) {
-    // The texts follow the language with the painting and tip panel code.
+    ErrorHandling::RunGuiHandler(GUI_HANDLER_TRACE_FORMAT("CBrunlowView::OnLanguageChanged"),
+                                 [&] { _UpdateTipPanelTexts(); });
 }
 
 void CBrunlowView::OnSkinChanged(boost::shared_ptr<ResourceLib::IManager>, boost::shared_ptr<ResourceLib::ISkin>,
@@ -329,10 +331,4 @@ void CBrunlowView::OnHeaderDividerDoubleClick(NMHDR* /*pHeader*/, LRESULT* pResu
 BOOL CBrunlowView::OnEraseBkgnd(CDC* /*pDC*/) {
     // The view paints its whole background itself.
     return FALSE;
-}
-
-void CBrunlowView::OnTipLink() {
-    const std::wstring link = m_pTips ? m_pTips->GetCurrentLink() : std::wstring();
-    if (!link.empty())
-        ::ShellExecuteW(m_hWnd, L"open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -34,6 +34,9 @@
 
 // Copies `bitmap` at its own size to (x, y) of `pDC`, `transparent` left out.
 void DrawTransparentBitmap(HBITMAP bitmap, CDC* pDC, int x, int y, COLORREF transparent);
+// Decodes the image file at `path` and hands its bitmap to `bitmap`; false
+// (the bitmap left as it was) when the file cannot be read as a picture.
+bool LoadBitmapFromFile(CBitmap& bitmap, const std::wstring& path);
 
 class CBrunlowView : public ReportList<QE806>,
                      public Brunlow::EngineSubscriber<CBrunlowView>,
@@ -202,13 +205,26 @@ public:
     // read once per process, on first use, and kept.
     enum SkinColor {
         ColorOnBackground, ColorOffBackground, ColorOnText, ColorOffText,
-        ColorOnHeading, ColorOffHeading, ColorOnHeadingShadow, ColorOffHeadingShadow, SkinColorCount
+        ColorOnHeading, ColorOffHeading, ColorOnHeadingShadow, ColorOffHeadingShadow,
+        ColorOnLink, ColorOffLink, SkinColorCount
     };
     static COLORREF GetSkinColor(SkinColor color);
     // Picture, heading and comment of the empty list, on or off by the engine.
     void DrawEmptyListHeading(CDC* pDC);
     // The first column's width for a view `viewWidth` wide; -1 keeps it.
     static int GetFirstColumnWidth(int viewWidth, bool debugMode);
+
+    // The tip panel of the empty list (its labels, ids and places).
+    enum TipLabel { TipLabelPrevious, TipLabelNext, TipLabelReminder, TipLabelLink, TipLabelCount };
+    static constexpr UINT kPreviousTipCommand = 1026;
+    static constexpr UINT kNextTipCommand = 1027;
+    static constexpr UINT kTipReminderId = 65535;
+    static constexpr UINT kTipLinkCommand = 1061;
+    // The tips for the whole run, handed over by the application once the
+    // view exists; without them the panel finds no tips.
+    void SetTips(const boost::shared_ptr<IViewTips>& pTips);
+    // The tip below the empty list's heading, the labels shown or hidden.
+    void DrawTipOfTheDay(CDC* pDC);
 
     // Test seam: runs between reading the queue's interval and arming the
     // timer, on the arming thread. Null for none.
@@ -224,6 +240,21 @@ public:
 protected:
     // The selection's command flags (the handler of LVN_ITEMCHANGED).
     void UpdateCommandFlags();
+
+    // Tip panel: 120 pixels high above the view's bottom, a twelfth of the
+    // width in from each side.
+    CRect _GetTipPanelRect();
+    // Creates the labels still missing and places all four.
+    void _LayoutTipPanel();
+    // Shows or hides the labels; the link and the reminder show only for a
+    // tip with a web page.
+    void _ShowTipPanel(bool show);
+    // All four texts from the language and the current tip; repaints the view.
+    void _UpdateTipPanelTexts();
+    // The link's and the reminder's texts and visibility for the current tip.
+    void _UpdateTipPanelForCurrentTip();
+    // "ReminderText" shown "OfText" limit "." for a limited tip; else empty.
+    std::wstring _GetReminderText();
 
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg void OnPaint();
@@ -271,8 +302,8 @@ protected:
     CMarkupToolTip m_tooltip;
     int m_hoverRow = -1;
     int m_hoverColumn = -1;
-    // 9. The tips of the day shown in the empty list; none until the tip
-    //    panel gets them.
+    // 9. The tips of the day shown in the empty list; none until the
+    //    application hands them over.
     boost::shared_ptr<IViewTips> m_pTips;
     // 10.
     std::vector<RowRecord> m_rows;

@@ -55,7 +55,8 @@ COLORREF CBrunlowView::GetSkinColor(SkinColor color) {
         L"skin/application/main/on/colors/background",   L"skin/application/main/off/colors/background",
         L"skin/application/main/on/colors/text",         L"skin/application/main/off/colors/text",
         L"skin/application/main/on/colors/heading",      L"skin/application/main/off/colors/heading",
-        L"skin/application/main/on/colors/headingShadow", L"skin/application/main/off/colors/headingShadow"};
+        L"skin/application/main/on/colors/headingShadow", L"skin/application/main/off/colors/headingShadow",
+        L"skin/application/main/on/colors/link",         L"skin/application/main/off/colors/link"};
     // GUI thread; the skin may change later, the list keeps its first look.
     static std::optional<COLORREF> s_colors[SkinColorCount];
     if (color < 0 || color >= SkinColorCount)
@@ -87,7 +88,7 @@ void CBrunlowView::OnSize(UINT nType, int cx, int cy) {
     const int width = GetFirstColumnWidth(window.Width(), DebugMode());
     if (width >= 0)
         SendMessage(LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(width, 0));
-    // The tip panel is laid out with its own code.
+    _LayoutTipPanel();
 }
 
 void CBrunlowView::OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp) {
@@ -140,12 +141,7 @@ void CBrunlowView::OnPaint() {
     }
 
     if (!m_rows.empty()) {
-        for (CTextLabel& label : m_tipLabels) {
-            if (label.m_hWnd && label.IsWindowVisible()) {
-                label.ShowWindow(SW_HIDE);
-                label.Invalidate();
-            }
-        }
+        _ShowTipPanel(false);
         PaintList();
         return;
     }
@@ -157,7 +153,7 @@ void CBrunlowView::OnPaint() {
     const COLORREF background = static_cast<COLORREF>(SendMessage(LVM_GETBKCOLOR));
     CommonGuiLib::CMemDC buffer(&dc, background, &client);
     DrawEmptyListHeading(&buffer);
-    // The tip of the day is drawn below the heading by the tip panel's code.
+    DrawTipOfTheDay(&buffer);
 }
 
 void CBrunlowView::DrawEmptyListHeading(CDC* pDC) {

@@ -19,7 +19,10 @@
 #include "shell/program/BrunlowResources.h"
 #include "shell/tips/TipsFiles.h"
 #include "shell/tips/TipsUpdater.h"
+#include "shell/tips/ViewTipsAdapter.h"
 #include "shell/usage/UsageInfo.h"
+
+#include <boost/make_shared.hpp>
 
 namespace {
 CBrunlowApp* g_pApp = nullptr;
@@ -131,7 +134,13 @@ bool CBrunlowApp::_CreateMainWindow() {
     AddDocTemplate(pTemplate);
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
-    return ProcessShellCommand(cmdInfo) != FALSE;
+    if (!ProcessShellCommand(cmdInfo))
+        return false;
+    // The list's tips for the whole run, handed over before its first paint.
+    CFrameWnd* pFrame = dynamic_cast<CFrameWnd*>(AfxGetMainWnd());
+    if (CBrunlowView* pView = pFrame ? dynamic_cast<CBrunlowView*>(pFrame->GetActiveView()) : nullptr)
+        pView->SetTips(boost::make_shared<Tips::ViewTipsAdapter>());
+    return true;
 }
 
 bool CBrunlowApp::_StartEngineOrReport() {
