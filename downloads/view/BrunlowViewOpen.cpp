@@ -10,6 +10,7 @@
 #include "appframework/interproduct/Product.h"
 #include "appframework/product/ProductInfo.h"
 #include "appframework/updates/ExtrasInstaller.h"
+#include "foundation/errors/ErrorException.h"
 #include "foundation/errors/GuiHandlerGuard.h"
 #include "foundation/filesystem/File.h"
 #include "foundation/strings/StringAlgorithms.h"
@@ -146,11 +147,15 @@ int CBrunlowView::FindItemByTempDownloadName(const std::wstring& name) {
     int found = -1;
     ErrorHandling::RunGuiHandler(GUI_HANDLER_TRACE_FORMAT("CBrunlowView::FindItemByTempDownloadName"), [&] {
         for (size_t index = 0; index < m_rows.size(); ++index) {
-            ItemLocker locker;
-            const boost::shared_ptr<IDownloadItem> pEngineItem = LockRow(m_rows[index].pItem, locker);
-            if (pEngineItem->GetDownloadStage()->GetReviewText() == name) {
-                found = static_cast<int>(index);
-                return;
+            try {
+                ItemLocker locker;
+                const boost::shared_ptr<IDownloadItem> pEngineItem = LockRow(m_rows[index].pItem, locker);
+                if (pEngineItem->GetDownloadStage()->GetReviewText() == name) {
+                    found = static_cast<int>(index);
+                    return;
+                }
+            } catch (const ErrorHandling::ErrorException&) {
+                // A row whose item is gone (reported) is not the one; the next may be.
             }
         }
     });
