@@ -152,6 +152,8 @@ TEST_F(ListEndToEndTest, ACaughtVideoBecomesARowThatEndsReadyToConvert) {
         EXPECT_GE(positions[i], positions[i - 1]) << i;
     EXPECT_GT(positions.back(), positions.front());
     EXPECT_EQ(ReadFile(s_endHost->environment.Folder() / L"Videos\\clip.flv"), body);
+    // Drains that added rows gave the list its redrawing back.
+    EXPECT_TRUE(view->IsWindowVisible());
     // Ready to convert: the button offers it.
     const CBrunlowView::RowPtr row = view->GetRow(0);
     EXPECT_EQ(row->GetButtonBitmap(), 160u);
