@@ -201,3 +201,23 @@ TEST_F(ListEndToEndTest, ADroppedLocalClipBecomesAnImportRow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ListEndToEndTest, EngineStateFromItsThreadGivesTheMessagesBackgroundAndTheEnginesTextColour) {
+    ASSERT_TRUE(engine->SetState(EngineOn, nullptr));
+    ASSERT_EQ(engine->GetState(), EngineOn);
+    // Sent from an engine thread, waited for while this thread serves it.
+    door->FireEvent(TestDoor::EventStateChanged, DownloadItemHandle(), DownloadItemHandle(), EngineOff, true);
+    CListCtrl& list = view->GetListCtrl();
+    EXPECT_EQ(list.GetBkColor(), RGB(0x40, 0x50, 0x60));
+    EXPECT_EQ(list.GetTextColor(), RGB(0xF0, 0xE0, 0xD0));
+    view->SendMessage(CBrunlowView::kEngineStateMessage, EngineOn);
+    EXPECT_EQ(list.GetBkColor(), RGB(0x10, 0x20, 0x30));
+    ASSERT_TRUE(engine->SetState(EngineOff, nullptr));
+    view->SendMessage(CBrunlowView::kEngineStateMessage, EngineOn);
+    EXPECT_EQ(list.GetBkColor(), RGB(0x10, 0x20, 0x30));
+    EXPECT_EQ(list.GetTextColor(), RGB(0xA0, 0xB0, 0xC0));
+}
+
+}  // namespace

@@ -254,6 +254,23 @@ TEST_F(ListPaintingTest, RowsAboveTheTopHideBothControls) {
     EXPECT_GT(picture.Count(Cell(1), kStopRed, 8), 60);
 }
 
+TEST_F(ListPaintingTest, TheListNeverScrollsSideways) {
+    for (int i = 0; i < 3; ++i)
+        Start();
+    CListCtrl& list = view->GetListCtrl();
+    const int width = list.GetColumnWidth(0);
+    list.SetColumnWidth(0, 2000);
+    view->ModifyStyle(0, WS_HSCROLL);
+    view->SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    EXPECT_FALSE(view->GetStyle() & WS_HSCROLL);
+    CRect window, client;
+    view->GetWindowRect(&window);
+    view->GetClientRect(&client);
+    // No scroll bar takes the bottom of the window.
+    EXPECT_LT(window.Height() - client.Height(), ::GetSystemMetrics(SM_CYHSCROLL));
+    list.SetColumnWidth(0, width);
+}
+
 // The empty list's parts, in client coordinates of a view `width` wide.
 struct EmptyListLayout {
     explicit EmptyListLayout(int width, int pictureSize) : d(width / 12) {
