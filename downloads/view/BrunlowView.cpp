@@ -237,7 +237,8 @@ void CBrunlowView::OnTimer(UINT_PTR nIDEvent) {
     if (m_redrawHeld) {
         m_redrawHeld = false;
         SetRedraw(TRUE);
-        Invalidate();
+        // The rows' controls too: made or moved while nothing was drawn.
+        RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
     }
 }
 
