@@ -4,7 +4,7 @@
 #include "downloads/view/BrunlowView.h"
 
 #include "DownloadsTestResources.h"
-#include "ListFrame.h"
+#include "ListHost.h"
 #include "EngineFakes.h"
 #include "EngineStandIn.h"
 #include "ProfileApplication.h"
@@ -20,37 +20,9 @@
 #include <vector>
 
 using namespace KavennaEngine;
-using DownloadsTests::EngineStandIn;
-using DownloadsTests::ProfileApplication;
+using DownloadsTests::ListHost;
 
 namespace {
-
-const char kSkinXml[] =
-    "<skin><application><main>"
-    "<on><colors><background>102030</background><text>F0E0D0</text><heading>00FF00</heading>"
-    "<headingShadow>004000</headingShadow></colors></on>"
-    "<off><colors><background>405060</background><text>A0B0C0</text><heading>FF0000</heading>"
-    "<headingShadow>400000</headingShadow></colors></off>"
-    "</main></application></skin>";
-
-// The application's layer with a skin document of the test's own.
-class SkinnedAccess : public Brunlow::IAppAccess {
-public:
-    SkinnedAccess(Settings* pSettings, boost::shared_ptr<IEngine> pEngine, const std::wstring& skinPath)
-        : m_pSettings(pSettings), m_pEngine(std::move(pEngine)), m_skin(skinPath, false) {
-        Brunlow::AppAccess::Set(this);
-    }
-    ~SkinnedAccess() override { Brunlow::AppAccess::Set(nullptr); }
-    Settings* AccessSettings() override { return m_pSettings; }
-    FileSystem::XmlFile* AccessSkinManager() override { return &m_skin; }
-    boost::shared_ptr<IEngine> AccessKavennaEngine() override { return m_pEngine; }
-    FileSystem::XmlFile& Skin() { return m_skin; }
-
-private:
-    Settings* m_pSettings;
-    boost::shared_ptr<IEngine> m_pEngine;
-    FileSystem::XmlFile m_skin;
-};
 
 class OpenView : public CBrunlowView {
     DECLARE_DYNCREATE(OpenView)
@@ -60,50 +32,18 @@ public:
 };
 IMPLEMENT_DYNCREATE(OpenView, CBrunlowView)
 
-struct ListHost {
-    explicit ListHost(bool debugMode = false, bool automaticConversion = false) {
-        if (debugMode)
-            app.WriteProfileString(L"Settings", L"DebugMode", L"true");
-        skinPath = skinFolder.WriteFile(L"Skin.xml", kSkinXml);
-        settings = std::make_unique<Settings>();
-        settings->SetAutomaticConversion(automaticConversion);
-        access = std::make_unique<SkinnedAccess>(settings.get(), engine.pEngine, skinPath);
-        if (CFrameWnd* frame = DownloadsTests::OpenListFrame(app, RUNTIME_CLASS(CFrameWnd), RUNTIME_CLASS(OpenView),
-                                                             CSize(900, 500)))
-            view = dynamic_cast<OpenView*>(frame->GetActiveView());
-    }
-    ~ListHost() {
-        DownloadsTests::CloseListFrame(app);
-        access.reset();
-        settings.reset();
-    }
-
-    ProfileApplication app;
-    EngineStandIn engine;
-    Testing::TempFolder skinFolder;
-    std::wstring skinPath;
-    std::unique_ptr<Settings> settings;
-    std::unique_ptr<SkinnedAccess> access;
-    OpenView* view = nullptr;
-};
-
-CBrunlowView::QueueEntry Entry(const DownloadItemHandle& item) {
-    CBrunlowView::QueueEntry entry;
-    entry.item = item;
-    entry.message = CBrunlowView::MessageTypes::Started();
-    return entry;
-}
+CBrunlowView::QueueEntry Entry(const DownloadItemHandle& item) { return DownloadsTests::ListEntry(item); }
 
 class ListEventsTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() { s_listHost = new ListHost; }
+    static void SetUpTestSuite() { s_listHost = new ListHost(RUNTIME_CLASS(OpenView)); }
     static void TearDownTestSuite() {
         delete s_listHost;
         s_listHost = nullptr;
     }
     void SetUp() override {
         ASSERT_NE(s_listHost->view, nullptr);
-        view = s_listHost->view;
+        view = static_cast<OpenView*>(s_listHost->view);
         door = s_listHost->engine.door;
         ASSERT_NE(door, nullptr);
         s_listHost->settings->SetAutomaticConversion(false);

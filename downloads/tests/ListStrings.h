@@ -63,6 +63,8 @@ const char kListStrings[] =
     R"(<String name="_Interrupted" value=" interrupted"/>)"
     R"(<String name="_Error" value=" failed"/>)"
     R"(<String name="SizeDetails" value="Size: {0}"/>)"
+    // A result's message by name.
+    R"(<String name="PlayerFull" value="The player is full"/>)"
     R"(<String name="AutoDownloadOnHeading" value="Catching is on"/>)"
     R"(<String name="AutoDownloadOffHeading" value="Catching is off"/>)"
     R"(<String name="AutoDownloadOnComment" value="Play a video in {ProductName} and it appears here."/>)"

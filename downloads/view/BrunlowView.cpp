@@ -231,8 +231,23 @@ void CBrunlowView::OnTimer(UINT_PTR nIDEvent) {
     // Cleared before the drain: a post that still saw the timer armed is
     // drained now, a later one arms it again.
     m_queueTimerArmed = false;
+    m_draining = true;
     if (const boost::shared_ptr<Queue> pQueue = GetQueue())
         pQueue->ProcessQueue();
+    m_draining = false;
+    if (m_redrawHeld) {
+        m_redrawHeld = false;
+        SetRedraw(TRUE);
+        // The rows' controls too: made or moved while nothing was drawn.
+        RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+    }
+}
+
+void CBrunlowView::_HoldRedrawForDrain() {
+    if (m_draining && !m_redrawHeld && m_hWnd) {
+        m_redrawHeld = true;
+        SetRedraw(FALSE);
+    }
 }
 
 // Queue sink.

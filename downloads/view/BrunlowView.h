@@ -317,6 +317,12 @@ private:
     // alone: setting it again would restart it, and posts coming faster than
     // its period would keep the queue from ever draining.
     std::atomic<bool> m_queueTimerArmed{false};
+    // While the timer drains the queue; a drain that adds, moves or removes
+    // rows holds the list's redrawing until it ends: a shown list view
+    // scrolls its window for every row inserted above others.
+    bool m_draining = false;
+    bool m_redrawHeld = false;
+    void _HoldRedrawForDrain();
 
     // Reports the failed check as an assertion and raises.
     [[noreturn]] static void RaiseFailedCheck(const char* checkText);

@@ -15,6 +15,7 @@
 #include <boost/make_shared.hpp>
 
 #include <exception>
+#include <string>
 
 using KavennaEngine::IDownloadItem;
 using KavennaEngine::ItemLocker;
@@ -66,19 +67,22 @@ std::wstring Describe(const CBrunlowView::RowPtr& pRow) {
     return pRow ? L": " + pRow->GetNameText() : std::wstring();
 }
 
+void TraceFailure(const char* format, const char* what) {
+    const std::string narrow(what ? what : "");
+    const std::wstring wide(narrow.begin(), narrow.end());
+    char text[512];
+    _snprintf_s(text, _TRUNCATE, format, static_cast<int>(E_FAIL), wide.c_str());
+    ::OutputDebugStringA(text);
+}
+
 template <class Handler>
 void RunWithTrace(const char* format, Handler handler) {
     try {
         handler();
     } catch (const std::exception& e) {
-        char text[512];
-        _snprintf_s(text, _TRUNCATE, format, static_cast<int>(E_FAIL), L"");
-        ::OutputDebugStringA(text);
-        ::OutputDebugStringA(e.what());
+        TraceFailure(format, e.what());
     } catch (...) {
-        char text[512];
-        _snprintf_s(text, _TRUNCATE, format, static_cast<int>(E_FAIL), L"");
-        ::OutputDebugStringA(text);
+        TraceFailure(format, "");
     }
 }
 

@@ -146,7 +146,9 @@ void CBrunlowView::OnPaint() {
         return;
     }
 
-    QE806::OnPaint();
+    // The control's own painting first (it validates the window); the
+    // empty list's picture then goes over it in one copy.
+    CCtrlView::OnPaint();
     CClientDC dc(this);
     CRect client;
     GetClientRect(&client);

@@ -102,6 +102,7 @@ int CBrunlowView::InsertRow(int position, const wchar_t* text, const RowPtr& row
         position = static_cast<int>(m_rows.size());
     RowRecord record;
     record.pItem = row;
+    _HoldRedrawForDrain();
     m_rows.insert(m_rows.begin() + position, record);
     CListCtrl& list = GetListCtrl();
     const int index = list.InsertItem(position, text, GetRowIconIndex(row));
@@ -122,6 +123,7 @@ int CBrunlowView::InsertRow(int position, const wchar_t* text, const RowPtr& row
 void CBrunlowView::RemoveRow(int index) {
     if (index < 0 || static_cast<size_t>(index) >= m_rows.size())
         return;
+    _HoldRedrawForDrain();
     GetListCtrl().DeleteItem(index);
     m_rows.erase(m_rows.begin() + index);
 }
@@ -129,6 +131,7 @@ void CBrunlowView::RemoveRow(int index) {
 bool CBrunlowView::MoveRowToTop(int index) {
     if (index < 0 || static_cast<size_t>(index) >= m_rows.size())
         return false;
+    _HoldRedrawForDrain();
     CListCtrl& list = GetListCtrl();
     m_rows.insert(m_rows.begin(), m_rows[index]);
     const int oldIndex = index + 1;

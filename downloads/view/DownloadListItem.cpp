@@ -54,6 +54,7 @@ bool DownloadListItem::CreateButton(const wchar_t* text, CWnd* parent, const REC
 bool DownloadListItem::_LoadButtonBitmaps(UINT bitmap, UINT hotBitmap) {
     const CommonGuiLib::SharedBitmap normal = CommonGuiLib::LoadBitmapFromResourceId(nullptr, WORD(bitmap), false);
     const CommonGuiLib::SharedBitmap hot = CommonGuiLib::LoadBitmapFromResourceId(nullptr, WORD(hotBitmap), false);
+    m_buttonBitmap = bitmap;
     return m_button.SetImages(hot, kTransparent, normal, kTransparent) == CSkinButton::ImagesOk;
 }
 

@@ -49,6 +49,8 @@ public:
     bool IsButtonCreated() const { return m_buttonCreated; }
     bool IsButtonShown() const { return m_buttonShown; }
     CSkinButton& GetButton() { return m_button; }
+    // The resource id of the button's normal picture; 0 before any.
+    UINT GetButtonBitmap() const { return m_buttonBitmap; }
 
     bool IsFinished() const { return m_finished; }
     void SetFinished(bool finished) { m_finished = finished; }
@@ -77,6 +79,7 @@ private:
     CSkinButton m_button;
     bool m_buttonShown = false;
     bool m_buttonCreated = false;
+    UINT m_buttonBitmap = 0;
     KavennaEngine::DownloadItemHandle m_item;
     bool m_finished = false;
     bool m_reviewed = false;

@@ -67,6 +67,18 @@ private:
     HANDLE m_handle;
 };
 
+// The outcome of a run in words, for a failure only: the HTTP status or
+// Win32 error behind it when there is one.
+std::wstring FailureText(int code, std::uint32_t detail) {
+    if (code != ResultTransferFailed && code != ResultNotRepeatable)
+        return {};
+    if (detail >= 100 && detail < 600)
+        return L"The server answered " + std::to_wstring(detail) + L".";
+    if (detail != 0)
+        return L"The transfer failed (error " + std::to_wstring(detail) + L").";
+    return L"The transfer failed.";
+}
+
 }  // namespace
 
 struct Item::RunContext {
@@ -231,6 +243,7 @@ void Item::Run(RunContext& context) {
         total = 0;
         transferStartBytes = 0;
         transferStartTick = transferTick = ::GetTickCount();
+        StageResult(context.stage).detail = 0;
         if (context.stage == StageDownload) {
             downloadReceived = 0;
             complete = false;
@@ -246,8 +259,13 @@ void Item::Run(RunContext& context) {
         if (context.generation == m_generation) {
             RunningFlag(context.stage) = false;
             const int finalCode = context.pControl->IsStopped() ? int(ResultStopped) : code;
-            StageResult(context.stage).code = finalCode;
+            Result& stageResult = StageResult(context.stage);
+            stageResult.code = finalCode;
+            stageResult.text = FailureText(finalCode, stageResult.detail);
+            stageResult.messageName.clear();
             result.code = finalCode;
+            result.text = stageResult.text;
+            result.messageName.clear();
             if (context.stage == StageDownload)
                 complete = finalCode == ResultComplete;
         }
@@ -431,6 +449,8 @@ void Item::Apply(const TestDoor::ItemSpec& spec) {
     url = spec.url;
     stage = spec.stage;
     result.code = spec.resultCode;
+    result.text = spec.resultText;
+    result.messageName = spec.resultMessageName;
     downloadResult.code = spec.downloadCode;
     conversionResult.code = spec.conversionCode;
     deployResult.code = spec.deployCode;

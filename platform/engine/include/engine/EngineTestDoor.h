@@ -28,6 +28,9 @@ struct ItemSpec {
     int downloadCode = ResultComplete;
     int conversionCode = ResultComplete;
     int deployCode = ResultComplete;
+    // The item's result in words and by registered name (see Result).
+    std::wstring resultText;
+    std::wstring resultMessageName;
     std::uint32_t received = 0;
     std::uint32_t total = 0;
     std::uint32_t auxiliaryCount = 0;
