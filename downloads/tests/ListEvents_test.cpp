@@ -27,6 +27,7 @@ namespace {
 class OpenView : public CBrunlowView {
     DECLARE_DYNCREATE(OpenView)
 public:
+    static CRuntimeClass* Class() { return RUNTIME_CLASS(OpenView); }
     using CBrunlowView::OnEngineStateMessage;
     void SetEditingLabel(bool editing) { m_isEditingLabel = editing; }
 };
@@ -34,47 +35,12 @@ IMPLEMENT_DYNCREATE(OpenView, CBrunlowView)
 
 CBrunlowView::QueueEntry Entry(const DownloadItemHandle& item) { return DownloadsTests::ListEntry(item); }
 
-class ListEventsTest : public testing::Test {
+class ListEventsTest : public DownloadsTests::ListHostTest<OpenView> {
 protected:
-    static void SetUpTestSuite() { s_listHost = new ListHost(RUNTIME_CLASS(OpenView)); }
-    static void TearDownTestSuite() {
-        delete s_listHost;
-        s_listHost = nullptr;
-    }
-    void SetUp() override {
-        ASSERT_NE(s_listHost->view, nullptr);
-        view = static_cast<OpenView*>(s_listHost->view);
-        door = s_listHost->engine.door;
-        ASSERT_NE(door, nullptr);
-        s_listHost->settings->SetAutomaticConversion(false);
-    }
-    void TearDown() override {
-        view->SetEditingLabel(false);
-        while (!view->GetRowRecords().empty())
-            view->RemoveRow(0);
-    }
-
-    DownloadItemHandle Add(TestDoor::ItemSpec spec) {
-        if (spec.displayName.empty())
-            spec.displayName = L"clip.flv";
-        if (!spec.mediaKind)
-            spec.mediaKind = 1;
-        return door->AddItem(spec);
-    }
-    void Started(const DownloadItemHandle& item) { view->OnProcessingStarted(Entry(item)); }
     void Progress(const DownloadItemHandle& item) { view->OnProcessingProgress(Entry(item)); }
-    void Finished(const DownloadItemHandle& item) { view->OnProcessingFinished(Entry(item)); }
     void Duplicate(const DownloadItemHandle& item) { view->CBrunlowView::OnDuplicateFound(Entry(item)); }
-    std::wstring Text(int row, int column) {
-        return std::wstring(view->GetListCtrl().GetItemText(row, column).GetString());
-    }
     int Calls(const std::wstring& call) { return static_cast<int>(s_listHost->engine.Calls(call).size()); }
-
-    static ListHost* s_listHost;
-    OpenView* view = nullptr;
-    TestDoor::ITestDoor* door = nullptr;
 };
-ListHost* ListEventsTest::s_listHost = nullptr;
 
 TEST_F(ListEventsTest, StartedMakesOneRowAtTheTopWithBarAndStopButton) {
     const DownloadItemHandle first = Add({});

@@ -22,6 +22,7 @@ namespace {
 class FinishView : public CBrunlowView {
     DECLARE_DYNCREATE(FinishView)
 public:
+    static CRuntimeClass* Class() { return RUNTIME_CLASS(FinishView); }
     using CBrunlowView::OnBeginLabelEdit;
     void SetEditingLabel(bool editing) { m_isEditingLabel = editing; }
 };
@@ -41,38 +42,8 @@ std::wstring ButtonTooltip(CSkinButton& button) {
     return text;
 }
 
-class ListFinishTest : public testing::Test {
+class ListFinishTest : public DownloadsTests::ListHostTest<FinishView> {
 protected:
-    static void SetUpTestSuite() { s_listHost = new ListHost(RUNTIME_CLASS(FinishView)); }
-    static void TearDownTestSuite() {
-        delete s_listHost;
-        s_listHost = nullptr;
-    }
-    void SetUp() override {
-        ASSERT_NE(s_listHost->view, nullptr);
-        view = static_cast<FinishView*>(s_listHost->view);
-        door = s_listHost->engine.door;
-        ASSERT_NE(door, nullptr);
-        s_listHost->settings->SetAutomaticConversion(false);
-    }
-    void TearDown() override {
-        view->SetEditingLabel(false);
-        while (!view->GetRowRecords().empty())
-            view->RemoveRow(0);
-    }
-
-    DownloadItemHandle Add(TestDoor::ItemSpec spec) {
-        if (spec.displayName.empty())
-            spec.displayName = L"clip.flv";
-        if (!spec.mediaKind)
-            spec.mediaKind = 1;
-        return door->AddItem(spec);
-    }
-    void Started(const DownloadItemHandle& item) { view->OnProcessingStarted(DownloadsTests::ListEntry(item)); }
-    void Finished(const DownloadItemHandle& item) { view->OnProcessingFinished(DownloadsTests::ListEntry(item)); }
-    std::wstring Text(int row, int column) {
-        return std::wstring(view->GetListCtrl().GetItemText(row, column).GetString());
-    }
     // The call-log names ("AdvanceStage", ...) of the item's calls, in order.
     std::vector<std::wstring> CallsOf(const DownloadItemHandle& item) {
         const std::wstring tag = L" item=" + std::to_wstring(item.m_pRaw) + L" ";
@@ -95,11 +66,7 @@ protected:
         return files;
     }
 
-    static ListHost* s_listHost;
-    FinishView* view = nullptr;
-    TestDoor::ITestDoor* door = nullptr;
 };
-ListHost* ListFinishTest::s_listHost = nullptr;
 
 TEST_F(ListFinishTest, StatusAndDetailsComeFromTheResult) {
     Testing::TempFolder folder;

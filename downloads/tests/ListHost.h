@@ -14,6 +14,8 @@
 #include "foundation/filesystem/XmlFile.h"
 #include "testing/TempFolder.h"
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 
@@ -85,5 +87,50 @@ inline CBrunlowView::QueueEntry ListEntry(const KavennaEngine::DownloadItemHandl
     entry.message = CBrunlowView::MessageTypes::Started();
     return entry;
 }
+
+// A suite over one host whose view is a `View`: a CBrunlowView with
+// `static CRuntimeClass* Class()` and `SetEditingLabel(bool)`. Each test
+// starts with no rows, no label edited and automatic conversion off.
+template <class View>
+class ListHostTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { s_listHost = new ListHost(View::Class()); }
+    static void TearDownTestSuite() {
+        delete s_listHost;
+        s_listHost = nullptr;
+    }
+    void SetUp() override {
+        ASSERT_NE(s_listHost->view, nullptr);
+        view = static_cast<View*>(s_listHost->view);
+        door = s_listHost->engine.door;
+        ASSERT_NE(door, nullptr);
+        s_listHost->settings->SetAutomaticConversion(false);
+    }
+    void TearDown() override {
+        view->SetEditingLabel(false);
+        while (!view->GetRowRecords().empty())
+            view->RemoveRow(0);
+    }
+
+    // An item of the stand-in, named "clip.flv" of kind 1 unless `spec` says.
+    KavennaEngine::DownloadItemHandle Add(KavennaEngine::TestDoor::ItemSpec spec) {
+        if (spec.displayName.empty())
+            spec.displayName = L"clip.flv";
+        if (!spec.mediaKind)
+            spec.mediaKind = 1;
+        return door->AddItem(spec);
+    }
+    void Started(const KavennaEngine::DownloadItemHandle& item) { view->OnProcessingStarted(ListEntry(item)); }
+    void Finished(const KavennaEngine::DownloadItemHandle& item) { view->OnProcessingFinished(ListEntry(item)); }
+    std::wstring Text(int row, int column) {
+        return std::wstring(view->GetListCtrl().GetItemText(row, column).GetString());
+    }
+
+    static ListHost* s_listHost;
+    View* view = nullptr;
+    KavennaEngine::TestDoor::ITestDoor* door = nullptr;
+};
+template <class View>
+ListHost* ListHostTest<View>::s_listHost = nullptr;
 
 }  // namespace DownloadsTests
