@@ -108,8 +108,10 @@ public:
     FileSystem::Folder _GetProgramFolder() const override { return ProgramFolder(); }
     using CBrunlowApp::_StartEngine;
     using CBrunlowApp::_StartEngineOrReport;
+    using CBrunlowApp::m_pKavennaEngine;
     using CBrunlowApp::m_pSettings;
     using CBrunlowApp::m_pSkinManager;
+    using CBrunlowApp::m_pTipsUpdater;
 
 private:
     Testing::TempRegistryKey m_key;
