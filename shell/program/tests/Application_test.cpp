@@ -1,5 +1,6 @@
 #include "ProgramTestSupport.h"
 
+#include "downloads/engine/EngineLibrary.h"
 #include "downloads/settings/Settings.h"
 #include "foundation/errors/ErrorException.h"
 #include "foundation/tests/RecordingSink.h"
@@ -120,6 +121,38 @@ TEST(BrunlowApplication, InitializeMakesTheSettingsAndShutdownSavesThem) {
     EXPECT_EQ(nullptr, app.m_pSkinManager.get());
     EXPECT_EQ(1u, CallsOf(L"Uninitialize").size());
     EXPECT_EQ(1u, app.GetProfileInt(L"Settings", L"CloseAction", 7)) << "the settings were saved on the way";
+}
+
+// Beside a copy of the tests without the engine library.
+TESTING_CHILD_SCENARIO(StartWithoutEngineLibrary) {
+    if (KavennaEngine::GetBoundLibrary())
+        return 2;
+    ProgramTests::UseProgramResources();
+    TestBrunlowApp app;
+    MessageBoxRecorder boxes;
+    if (!app.Initialize())
+        return 3;
+    if (app.StartApplication())
+        return 4;
+    if (boxes.calls.size() != 1)
+        return 5;
+    const ProgramTests::MessageBoxCall& box = boxes.calls[0];
+    if (box.owner != nullptr)
+        return 6;
+    if (box.text != L"The capture engine could not be started. Brunlow Program Tests will now close.")
+        return 7;
+    if (box.caption != L"Fatal error" || box.type != static_cast<UINT>(MB_ICONERROR))
+        return 8;
+    if (AfxGetMainWnd() != nullptr)
+        return 9;  // the window was never made
+    return 0;
+}
+
+TEST(BrunlowApplication, WithoutTheEngineLibraryStartUpEndsWithTheFatalMessage) {
+    Testing::CopiedProgram program;
+    const Testing::ChildResult result =
+        program.Run("StartWithoutEngineLibrary", ProgramTests::ProgramFolder().GetPath());
+    EXPECT_TRUE(Testing::ChildSucceeded(result)) << result.exitCode;
 }
 
 // The stand-in engine, whose Uninitialize throws once it has run.
