@@ -69,6 +69,11 @@ void OnModalLoop(CWnd& dialog) {
         shown.EndDialog(IDOK);
 }
 
+std::string RectText(const RECT& rect) {
+    return "(" + std::to_string(rect.left) + ", " + std::to_string(rect.top) + ")-(" + std::to_string(rect.right) +
+           ", " + std::to_string(rect.bottom) + ")";
+}
+
 class TestFrame : public CMainFrame {
 public:
     std::unique_ptr<CDialog> _CreateDialog(FrameDialog kind) override {
@@ -184,6 +189,57 @@ TEST_F(MainFrameTest, SizeStyleTitleAndButtons) {
     EXPECT_STREQ(L"Download a video from a web address", bar->FindControl(1029)->GetTooltip());
     EXPECT_EQ((std::vector<UINT>{1038, 1029, 1031, 1002, 1003, 1014, 1060}), VisibleButtons()) << "engine on";
     Testing::SaveWindowPicture(m_window, L"main_frame");
+}
+
+TEST_F(MainFrameTest, DebugModeWidensTheWindow) {
+    m_app.WriteProfileString(L"Settings", L"DebugMode", L"true");
+    ASSERT_TRUE(m_app.Initialize());
+    ASSERT_TRUE(CBrunlowApp::GetSettings()->GetDebugMode());
+    Create();
+    CRect rect;
+    m_frame->GetWindowRect(&rect);
+    EXPECT_EQ(CMainFrame::kDebugWidth, rect.Width());
+    EXPECT_EQ(CMainFrame::kHeight, rect.Height());
+}
+
+TEST_F(MainFrameTest, DestroySavesTheCommandBarsState) {
+    Create();
+    m_frame->DestroyWindow();
+    EXPECT_EQ(1u, m_app.GetProfileInt(L"CommandBars", L"BarCount", 0));
+    EXPECT_EQ(L"Toolbar", std::wstring(m_app.GetProfileString(L"CommandBars\\Bar0", L"Name", L"")));
+}
+
+// The widths the watched window is given, in order.
+HWND g_sizedWindow = nullptr;
+std::vector<int> g_givenWidths;
+LRESULT CALLBACK RecordGivenWidths(int code, WPARAM wParam, LPARAM lParam) {
+    const CWPSTRUCT* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code >= 0 && message->hwnd == g_sizedWindow && message->message == WM_WINDOWPOSCHANGING) {
+        const WINDOWPOS* position = reinterpret_cast<const WINDOWPOS*>(message->lParam);
+        if (!(position->flags & SWP_NOSIZE))
+            g_givenWidths.push_back(position->cx);
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(MainFrameTest, RestoreGivesTheWidthOnePixelMoreThenBack) {
+    Create();
+    CRect before;
+    m_frame->GetWindowRect(&before);
+    m_frame->ShowWindow(SW_MINIMIZE);
+    PumpPending();
+    g_sizedWindow = m_window;
+    g_givenWidths.clear();
+    const HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, &RecordGivenWidths, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(nullptr, hook);
+    ::SendMessageW(m_window, WM_SYSCOMMAND, SC_RESTORE, 0);
+    ::UnhookWindowsHookEx(hook);
+    ASSERT_GE(g_givenWidths.size(), 2u);
+    EXPECT_EQ(before.Width() + 1, g_givenWidths[g_givenWidths.size() - 2]);
+    EXPECT_EQ(before.Width(), g_givenWidths.back());
+    CRect after;
+    m_frame->GetWindowRect(&after);
+    EXPECT_EQ(RectText(before), RectText(after)) << "neither moved nor resized";
 }
 
 TEST_F(MainFrameTest, HelpButtonHiddenWithoutSupportAddress) {
@@ -532,11 +588,6 @@ TEST_F(MainFrameTest, AMissingDownloadFolderIsCreatedThroughTheServiceThenOpened
         EXPECT_EQ(c.calls, positions);
         EXPECT_EQ(std::vector<std::wstring>{folder}, g_shellFiles) << "then opened";
     }
-}
-
-std::string RectText(const RECT& rect) {
-    return "(" + std::to_string(rect.left) + ", " + std::to_string(rect.top) + ")-(" + std::to_string(rect.right) +
-           ", " + std::to_string(rect.bottom) + ")";
 }
 
 // Paints the caption strip of `frame` over a plain background and compares
