@@ -704,6 +704,71 @@ TEST_F(MainFrameTest, CaptionElementSitsRightPaintsItsPicturesAndOffersTheCompan
     EXPECT_EQ(1u, boxes.calls.size());
 }
 
+TEST_F(MainFrameTest, ShowHideFollowsTheWindowsState) {
+    struct Case {
+        const char* name;
+        int before;  // 0 shown, 1 minimised, 2 in the tray
+        bool visible;
+        bool iconic;
+    } cases[] = {
+        {"minimised: shown normally", 1, true, false},
+        {"shown: into the tray", 0, false, false},
+        {"in the tray: back", 2, true, false},
+    };
+    TestFrame& frame = Create();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        frame.ShowWindow(SW_SHOWNORMAL);
+        if (c.before == 1)
+            frame.ShowWindow(SW_MINIMIZE);
+        else if (c.before == 2)
+            frame.GetTrayIcon().MinimizeToTray();
+        PumpPending();
+        ::SendMessageW(m_window, WM_COMMAND, ID_SHOW_HIDE, 0);
+        PumpPending();
+        EXPECT_EQ(c.visible, ::IsWindowVisible(m_window) != FALSE);
+        EXPECT_EQ(c.iconic, ::IsIconic(m_window) != FALSE);
+    }
+}
+
+TEST_F(MainFrameTest, SettingsRestoreTheWindowAndPassAChangedStealingChoice) {
+    struct Case {
+        const char* name;
+        bool change;
+    } cases[] = {
+        {"unchanged: the engine is not told", false},
+        {"switched", true},
+        {"switched back", true},
+    };
+    TestFrame& frame = Create();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        frame.GetTrayIcon().MinimizeToTray();
+        Door()->ClearCallLog();
+        bool visibleUnderTheDialog = false;
+        g_onDialog = [&](CDialog& dialog) {
+            visibleUnderTheDialog = ::IsWindowVisible(m_window) != FALSE;
+            Settings* pSettings = CBrunlowApp::GetSettings();
+            if (c.change)
+                pSettings->SetAllowStealingVideos(!pSettings->GetAllowStealingVideos());
+            dialog.EndDialog(IDCANCEL);
+        };
+        ::SendMessageW(m_window, WM_COMMAND, ID_SETTINGS, 0);
+        EXPECT_TRUE(visibleUnderTheDialog) << "back from the tray first";
+        std::vector<std::wstring> told;
+        for (const std::wstring& call : CallsOf(L"SetAllowStealing"))
+            told.push_back(call.substr(0, call.find(L" item=")));
+        const std::wstring now = CBrunlowApp::GetSettings()->GetAllowStealingVideos() ? L"1" : L"0";
+        EXPECT_EQ(c.change ? std::vector<std::wstring>{L"SetAllowStealing " + now} : std::vector<std::wstring>{}, told);
+    }
+}
+
+TEST_F(MainFrameTest, HelpSupportOpensTheSupportAddress) {
+    Create();
+    ::SendMessageW(m_window, WM_COMMAND, ID_HELP_SUPPORT, 0);
+    EXPECT_EQ(std::vector<std::wstring>{L"http://support.example/"}, g_shellOpened);
+}
+
 TEST_F(MainFrameTest, SecondInstanceIsAnsweredAndRestoredFromTheTray) {
     TestFrame& frame = Create();
     frame.GetTrayIcon().MinimizeToTray();
