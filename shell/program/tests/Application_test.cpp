@@ -1,12 +1,20 @@
 #include "ProgramTestSupport.h"
 
+#include "downloads/engine/EngineLibrary.h"
 #include "downloads/settings/Settings.h"
 #include "foundation/errors/ErrorException.h"
 #include "foundation/tests/RecordingSink.h"
 #include "resources/appresources/ResManagerExtraParamsProvider.h"
 #include "testing/ChildProcess.h"
 
+#include <atlexcept.h>
+#include <comdef.h>
 #include <gtest/gtest.h>
+
+#include <boost/make_shared.hpp>
+
+#include <functional>
+#include <stdexcept>
 
 using ProgramTests::CallsOf;
 using ProgramTests::Door;
@@ -113,6 +121,111 @@ TEST(BrunlowApplication, InitializeMakesTheSettingsAndShutdownSavesThem) {
     EXPECT_EQ(nullptr, app.m_pSkinManager.get());
     EXPECT_EQ(1u, CallsOf(L"Uninitialize").size());
     EXPECT_EQ(1u, app.GetProfileInt(L"Settings", L"CloseAction", 7)) << "the settings were saved on the way";
+}
+
+// Beside a copy of the tests without the engine library.
+TESTING_CHILD_SCENARIO(StartWithoutEngineLibrary) {
+    if (KavennaEngine::GetBoundLibrary())
+        return 2;
+    ProgramTests::UseProgramResources();
+    TestBrunlowApp app;
+    MessageBoxRecorder boxes;
+    if (!app.Initialize())
+        return 3;
+    if (app.StartApplication())
+        return 4;
+    if (boxes.calls.size() != 1)
+        return 5;
+    const ProgramTests::MessageBoxCall& box = boxes.calls[0];
+    if (box.owner != nullptr)
+        return 6;
+    if (box.text != L"The capture engine could not be started. Brunlow Program Tests will now close.")
+        return 7;
+    if (box.caption != L"Fatal error" || box.type != static_cast<UINT>(MB_ICONERROR))
+        return 8;
+    if (AfxGetMainWnd() != nullptr)
+        return 9;  // the window was never made
+    return 0;
+}
+
+TEST(BrunlowApplication, WithoutTheEngineLibraryStartUpEndsWithTheFatalMessage) {
+    Testing::CopiedProgram program;
+    const Testing::ChildResult result =
+        program.Run("StartWithoutEngineLibrary", ProgramTests::ProgramFolder().GetPath());
+    EXPECT_TRUE(Testing::ChildSucceeded(result)) << result.exitCode;
+}
+
+// The stand-in engine, whose Uninitialize throws once it has run.
+class ThrowingEngine : public KavennaEngine::IEngine {
+public:
+    ThrowingEngine(boost::shared_ptr<KavennaEngine::IEngine> inner, std::function<void()> raise)
+        : m_inner(std::move(inner)), m_raise(std::move(raise)) {}
+
+    bool Uninitialize() override {
+        ++uninitializeCalls;
+        m_inner->Uninitialize();
+        m_raise();
+        return true;
+    }
+    std::wstring GetVersionText() override { return m_inner->GetVersionText(); }
+    void DropItem(const KavennaEngine::DownloadItemHandle& item) override { m_inner->DropItem(item); }
+    bool IsBusy(bool reserved) override { return m_inner->IsBusy(reserved); }
+    bool CanProcessItemFurther(KavennaEngine::IDownloadItem* item) override {
+        return m_inner->CanProcessItemFurther(item);
+    }
+    KavennaEngine::IAuxiliary* GetAuxiliaryObject() override { return m_inner->GetAuxiliaryObject(); }
+    boost::shared_ptr<KavennaEngine::IConversionPresets>& GetConversionPresets(
+        boost::shared_ptr<KavennaEngine::IConversionPresets>& presets) override {
+        return m_inner->GetConversionPresets(presets);
+    }
+    bool Initialize(KavennaEngine::IElevation* elevation, KavennaEngine::IEnvironment* environment) override {
+        return m_inner->Initialize(elevation, environment);
+    }
+    void Subscribe(KavennaEngine::IEngineObserver* observer) override { m_inner->Subscribe(observer); }
+    void Unsubscribe(KavennaEngine::IEngineObserver* observer) override { m_inner->Unsubscribe(observer); }
+    int GetState() override { return m_inner->GetState(); }
+    bool SetState(int state, std::wstring* message) override { return m_inner->SetState(state, message); }
+    void SetAllowStealing(bool allow) override { m_inner->SetAllowStealing(allow); }
+    void AddFile(const std::wstring& path) override { m_inner->AddFile(path); }
+    bool AddUrl(const std::wstring& url) override { return m_inner->AddUrl(url); }
+    std::uint32_t GetItemCount() override { return m_inner->GetItemCount(); }
+
+    int uninitializeCalls = 0;
+
+private:
+    boost::shared_ptr<KavennaEngine::IEngine> m_inner;
+    std::function<void()> m_raise;
+};
+
+TEST(BrunlowApplication, AThrowingShutdownStepLeavesTheLaterOnesRunning) {
+    struct Case {
+        const char* name;
+        std::function<void()> raise;
+    } cases[] = {
+        {"std::exception", [] { throw std::runtime_error("the engine is gone"); }},
+        {"Win32 error", [] { throw ErrorHandling::exception_win("access denied", ERROR_ACCESS_DENIED); }},
+        {"COM error", [] { throw _com_error(E_UNEXPECTED); }},
+        {"ATL exception", [] { throw ATL::CAtlException(E_OUTOFMEMORY); }},
+    };
+    ProgramTests::UseProgramResources();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestBrunlowApp app;
+        EngineReset reset;
+        ASSERT_TRUE(app.Initialize());
+        CBrunlowApp::GetSettings()->SetCloseAction(1);
+        app._CreateSkinManager();
+        const auto engine = boost::make_shared<ThrowingEngine>(app.GetKavennaEngine(), c.raise);
+        app.m_pKavennaEngine = engine;
+        EXPECT_NO_THROW(app._BeginShutdown()) << "the engine's stop is guarded";
+        EXPECT_NO_THROW(app.ShutdownApplication());
+        EXPECT_EQ(2, engine->uninitializeCalls) << "stopped, then stopped once more by the shutdown";
+        EXPECT_EQ(nullptr, app.m_pTipsUpdater.get()) << "the tips updater released";
+        EXPECT_EQ(1u, CallsOf(L"OnApplicationExit").size()) << "the engine library told";
+        EXPECT_EQ(nullptr, app.m_pSkinManager.get());
+        EXPECT_EQ(nullptr, app.m_pSettings);
+        EXPECT_EQ(1u, app.GetProfileInt(L"Settings", L"CloseAction", 7)) << "the settings saved";
+    }
 }
 
 // A fresh process: the resource holder takes its parameters once.

@@ -1,12 +1,18 @@
 #include "ProgramTestSupport.h"
 #include "ProgramTestResources.h"
 
+#include "appframework/tests/RecordingService.h"
+#include "appframework/tests/ServiceClientFixtures.h"
 #include "downloads/engine/EngineAdapter.h"
 #include "downloads/settings/Settings.h"
 #include "foundation/system/ShellExecute.h"
 #include "shell/frame/MainFrame.h"
 #include "shell/program/BrunlowResources.h"
 #include "shell/theme/CMsMoneyTheme.h"
+#include "skin/commongui/PictureLoaders.h"
+#include "skin/commongui/UserInput.h"
+#include "testing/DibCanvas.h"
+#include "testing/TempFolder.h"
 #include "testing/WindowPicture.h"
 #include "toolkit/CurrentTheme.h"
 #include "toolkit/ToolBar.h"
@@ -14,6 +20,11 @@
 #include <boost/make_shared.hpp>
 #include <gtest/gtest.h>
 
+#include <boost/algorithm/string/predicate.hpp>
+
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
 #include <thread>
 
 using ProgramTests::CallsOf;
@@ -24,15 +35,19 @@ using ProgramTests::TestBrunlowApp;
 
 namespace {
 
-// What the shell was asked to open.
+// What the shell was asked to open: the file and its parameters, and the
+// file alone; the start succeeds unless told otherwise.
 std::vector<std::wstring> g_shellOpened;
+std::vector<std::wstring> g_shellFiles;
+bool g_shellSucceeds = true;
 BOOL RecordShellExecute(SHELLEXECUTEINFOW* pInfo) {
     std::wstring opened = pInfo->lpFile ? pInfo->lpFile : L"";
+    g_shellFiles.push_back(opened);
     if (pInfo->lpParameters && *pInfo->lpParameters)
         opened += std::wstring(L" ") + pInfo->lpParameters;
     g_shellOpened.push_back(opened);
-    pInfo->hInstApp = reinterpret_cast<HINSTANCE>(33);
-    return TRUE;
+    pInfo->hInstApp = reinterpret_cast<HINSTANCE>(g_shellSucceeds ? 33 : 2);
+    return g_shellSucceeds ? TRUE : FALSE;
 }
 
 // The tray's calls: no notification area is needed.
@@ -55,16 +70,27 @@ void OnModalLoop(CWnd& dialog) {
         shown.EndDialog(IDOK);
 }
 
+std::string RectText(const RECT& rect) {
+    return "(" + std::to_string(rect.left) + ", " + std::to_string(rect.top) + ")-(" + std::to_string(rect.right) +
+           ", " + std::to_string(rect.bottom) + ")";
+}
+
 class TestFrame : public CMainFrame {
 public:
     std::unique_ptr<CDialog> _CreateDialog(FrameDialog kind) override {
         made.push_back(kind);
+        if (realDialogs)
+            return CMainFrame::_CreateDialog(kind);
         return std::unique_ptr<CDialog>(new CDialog(IDD_TEST_DIALOG, nullptr));
     }
-    std::wstring _GetDialogUrl(CDialog&) override { return url; }
+    std::wstring _GetDialogUrl(CDialog& dialog) override {
+        return realDialogs ? CMainFrame::_GetDialogUrl(dialog) : url;
+    }
 
     std::vector<FrameDialog> made;
     std::wstring url;
+    // The program's own dialogs instead of the plain stand-in.
+    bool realDialogs = false;
 };
 
 class MainFrameTest : public ::testing::Test {
@@ -83,6 +109,8 @@ protected:
         m_previousNotify = TraySetNotifyIconHandler(&RecordNotifyIcon);
         g_balloons.clear();
         g_shellOpened.clear();
+        g_shellFiles.clear();
+        g_shellSucceeds = true;
         g_onDialog = nullptr;
     }
     void TearDown() override {
@@ -164,6 +192,57 @@ TEST_F(MainFrameTest, SizeStyleTitleAndButtons) {
     Testing::SaveWindowPicture(m_window, L"main_frame");
 }
 
+TEST_F(MainFrameTest, DebugModeWidensTheWindow) {
+    m_app.WriteProfileString(L"Settings", L"DebugMode", L"true");
+    ASSERT_TRUE(m_app.Initialize());
+    ASSERT_TRUE(CBrunlowApp::GetSettings()->GetDebugMode());
+    Create();
+    CRect rect;
+    m_frame->GetWindowRect(&rect);
+    EXPECT_EQ(CMainFrame::kDebugWidth, rect.Width());
+    EXPECT_EQ(CMainFrame::kHeight, rect.Height());
+}
+
+TEST_F(MainFrameTest, DestroySavesTheCommandBarsState) {
+    Create();
+    m_frame->DestroyWindow();
+    EXPECT_EQ(1u, m_app.GetProfileInt(L"CommandBars", L"BarCount", 0));
+    EXPECT_EQ(L"Toolbar", std::wstring(m_app.GetProfileString(L"CommandBars\\Bar0", L"Name", L"")));
+}
+
+// The widths the watched window is given, in order.
+HWND g_sizedWindow = nullptr;
+std::vector<int> g_givenWidths;
+LRESULT CALLBACK RecordGivenWidths(int code, WPARAM wParam, LPARAM lParam) {
+    const CWPSTRUCT* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code >= 0 && message->hwnd == g_sizedWindow && message->message == WM_WINDOWPOSCHANGING) {
+        const WINDOWPOS* position = reinterpret_cast<const WINDOWPOS*>(message->lParam);
+        if (!(position->flags & SWP_NOSIZE))
+            g_givenWidths.push_back(position->cx);
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(MainFrameTest, RestoreGivesTheWidthOnePixelMoreThenBack) {
+    Create();
+    CRect before;
+    m_frame->GetWindowRect(&before);
+    m_frame->ShowWindow(SW_MINIMIZE);
+    PumpPending();
+    g_sizedWindow = m_window;
+    g_givenWidths.clear();
+    const HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, &RecordGivenWidths, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(nullptr, hook);
+    ::SendMessageW(m_window, WM_SYSCOMMAND, SC_RESTORE, 0);
+    ::UnhookWindowsHookEx(hook);
+    ASSERT_GE(g_givenWidths.size(), 2u);
+    EXPECT_EQ(before.Width() + 1, g_givenWidths[g_givenWidths.size() - 2]);
+    EXPECT_EQ(before.Width(), g_givenWidths.back());
+    CRect after;
+    m_frame->GetWindowRect(&after);
+    EXPECT_EQ(RectText(before), RectText(after)) << "neither moved nor resized";
+}
+
 TEST_F(MainFrameTest, HelpButtonHiddenWithoutSupportAddress) {
     m_app.Product().values.values[ApplicationFramework::ProductValue::SupportAddress] = L"";
     m_app.Product().Initialize();
@@ -235,8 +314,9 @@ TEST_F(MainFrameTest, CloseFollowsCloseActionAndTheMinimisedState) {
         ::SendMessageW(m_window, WM_CLOSE, 0, 0);
         PumpPending();
         EXPECT_EQ(c.alive, IsAlive());
-        if (c.alive && !c.visible)
+        if (c.alive && !c.visible) {
             EXPECT_EQ(std::vector<std::wstring>{L"Brunlow Program Tests is still running"}, g_balloons);
+        }
         if (c.alive) {
             EXPECT_EQ(c.visible, ::IsWindowVisible(m_window) != FALSE);
             EXPECT_EQ(c.iconic, ::IsIconic(m_window) != FALSE);
@@ -327,19 +407,367 @@ TEST_F(MainFrameTest, OneDialogAtATimeButOffersStillShow) {
     EXPECT_FALSE(frame.IsDialogOpen());
 }
 
-TEST_F(MainFrameTest, CloseRequestUnderADialogEndsItThenCloses) {
-    TestFrame& frame = Create();
-    INT_PTR seen = 0;
-    g_onDialog = [&](CDialog&) {
-        g_onDialog = nullptr;
-        ::SendMessageW(m_window, CMainFrame::kCloseRequestMessage, 0, 0);
-        seen = IsAlive();
+// The folders the Updater was copied to for a recorded start, removed.
+void RemoveUpdaterCopies() {
+    const std::wstring name = L"\\Updater.exe";
+    for (const std::wstring& file : g_shellFiles) {
+        if (boost::iends_with(file, name))
+            Testing::RemoveTree(file.substr(0, file.size() - name.size()));
+    }
+}
+
+TEST_F(MainFrameTest, ACloseUnderADialogEndsItAsCancelledThenCloses) {
+    MessageBoxRecorder boxes(IDYES);
+    struct Case {
+        const char* name;
+        std::function<void(HWND)> close;
+    } cases[] = {
+        {"close request", [](HWND window) { ::SendMessageW(window, CMainFrame::kCloseRequestMessage, 0, 0); }},
+        {"update offer accepted",
+         [](HWND window) {
+             g_onDialog = [](CDialog& offer) { offer.EndDialog(IDOK); };
+             ::SendMessageW(window, CMainFrame::kUpdateOfferMessage, 0, 0);
+         }},
+        {"exit answered yes", [](HWND window) { ::SendMessageW(window, WM_COMMAND, ID_EXIT, 0); }},
+        {"close button, CloseAction 2", [](HWND window) { ::SendMessageW(window, WM_CLOSE, 0, 0); }},
     };
-    ::SendMessageW(m_window, WM_COMMAND, ID_SETTINGS, 0);
-    EXPECT_EQ(1, seen) << "the frame outlives the dialog's handler";
-    (void)frame;
-    PumpPending();
-    EXPECT_FALSE(IsAlive()) << "closed once the dialog returned";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Create();
+        CBrunlowApp::GetSettings()->SetCloseAction(2);
+        g_shellFiles.clear();
+        bool aliveUnderTheDialog = false;
+        bool dialogGoesOn = true;
+        int dialogResult = 0;
+        g_onDialog = [&](CDialog& settings) {
+            g_onDialog = nullptr;
+            c.close(m_window);
+            aliveUnderTheDialog = IsAlive();
+            dialogGoesOn = settings.ContinueModal() != FALSE;
+            dialogResult = settings.m_nModalResult;
+        };
+        ::SendMessageW(m_window, WM_COMMAND, ID_SETTINGS, 0);
+        EXPECT_TRUE(aliveUnderTheDialog) << "the frame outlives the dialog's handler";
+        EXPECT_FALSE(dialogGoesOn) << "the dialog was ended";
+        EXPECT_EQ(IDCANCEL, dialogResult);
+        EXPECT_TRUE(IsAlive()) << "still there when the dialog's command returned";
+        PumpPending();
+        EXPECT_FALSE(IsAlive()) << "closed once the dialog returned";
+        m_app.m_pMainWnd = nullptr;
+        RemoveUpdaterCopies();
+    }
+}
+
+// Pumps this thread's messages until `done` holds; false after ten seconds.
+bool PumpUntil(const std::function<bool()>& done) {
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start > 10000)
+            return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        PumpPending();
+    }
+    return true;
+}
+
+TEST_F(MainFrameTest, OffersLaunchTheUpdaterAndOnlyTheUpdateCloses) {
+    enum Offer { Update, Extras };
+    struct Case {
+        const char* name;
+        Offer offer;
+        int answer;
+        bool updaterStarts;
+        bool launched;
+        bool closes;
+    } cases[] = {
+        {"update accepted", Update, IDOK, true, true, true},
+        {"update declined", Update, IDCANCEL, true, false, false},
+        {"update accepted, the Updater does not start", Update, IDOK, false, true, false},
+        {"extras accepted", Extras, IDOK, true, true, false},
+        {"extras declined", Extras, IDCANCEL, true, false, false},
+    };
+    const std::wstring language =
+        AppResources::ResourceManagerHolder::GetManager()->GetResourceLibManager()->GetCurrentLanguageName();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestFrame& frame = Create();
+        g_shellOpened.clear();
+        g_shellFiles.clear();
+        g_shellSucceeds = c.updaterStarts;
+        g_onDialog = [&](CDialog& dialog) { dialog.EndDialog(c.answer); };
+        if (c.offer == Update) {
+            // As the update watcher calls: from its thread, answered once the dialog is.
+            std::atomic<bool> answered{false};
+            std::thread watcher([&] {
+                frame.OnUpdateAvailable();
+                answered = true;
+            });
+            EXPECT_TRUE(PumpUntil([&] { return answered.load(); }));
+            watcher.join();
+        } else {
+            frame.OnOfferExtras();
+            EXPECT_TRUE(IsAlive() && frame.made.empty()) << "posted, not yet shown";
+            PumpPending();
+        }
+        if (c.launched) {
+            ASSERT_EQ(1u, g_shellFiles.size());
+            EXPECT_TRUE(boost::iends_with(g_shellFiles[0], L"\\Updater.exe")) << g_shellFiles[0];
+            const std::wstring& line = g_shellOpened[0];
+            EXPECT_EQ(c.offer == Extras, line.find(L"/runWithProduct") != std::wstring::npos) << line;
+            if (!language.empty()) {
+                EXPECT_NE(std::wstring::npos, line.find(L"/languageName \"" + language + L"\"")) << line;
+            }
+        } else {
+            EXPECT_TRUE(g_shellFiles.empty());
+        }
+        PumpPending();
+        EXPECT_EQ(!c.closes, IsAlive());
+        if (IsAlive()) {
+            using Kind = CMainFrame::FrameDialog;
+            EXPECT_EQ(std::vector<Kind>{c.offer == Update ? Kind::UpdateOffer : Kind::ExtrasOffer}, frame.made);
+            m_frame->DestroyWindow();
+        }
+        m_app.m_pMainWnd = nullptr;
+        PumpPending();
+        RemoveUpdaterCopies();
+    }
+}
+
+TEST_F(MainFrameTest, TheAddUrlDialogsTextReachesTheEngine) {
+    TestFrame& frame = Create();
+    frame.realDialogs = true;
+    CBrunlowApp::GetSettings()->SetEnablePassive(false);
+    Door()->ClearCallLog();
+    Door()->SetRefusals(KavennaEngine::TestDoor::RefuseAddUrl);
+    g_onDialog = [](CDialog& dialog) {
+        ::SetDlgItemTextW(dialog.m_hWnd, IDC_ADD_URL_EDIT, L"  http://127.0.0.1:9/second clip.flv ");
+        ::SendMessageW(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    };
+    ::SendMessageW(m_window, WM_COMMAND, ID_ADD_URL, 0);
+    const std::vector<std::wstring> added = CallsOf(L"AddUrl");
+    ASSERT_EQ(1u, added.size());
+    EXPECT_EQ(0u, added[0].find(L"AddUrl http://127.0.0.1:9/second%20clip.flv ")) << "trimmed, blanks escaped";
+    EXPECT_EQ(std::vector<std::wstring>{L"http://127.0.0.1:9/second%20clip.flv"}, g_shellOpened)
+        << "refused by the engine: opened as a page";
+    EXPECT_FALSE(frame.IsDialogOpen());
+}
+
+TEST_F(MainFrameTest, AMissingDownloadFolderIsCreatedThroughTheServiceThenOpened) {
+    // The recording service answers in place of the elevation service, for
+    // this test only: the client is enabled while it is registered.
+    ServiceClientTests::OleScope ole;
+    ServiceClientTests::RecordingService service;
+    ASSERT_EQ(S_OK, service.Registration());
+    struct EnabledClient {
+        EnabledClient() { GenericServiceClient::GetLibrary()->disabled = false; }
+        ~EnabledClient() { GenericServiceClient::GetLibrary()->disabled = true; }
+    } enabled;
+    Testing::TempFolder root;
+    const std::wstring folder = root.Path() + L"\\Videos";
+    CBrunlowApp::GetSettings()->SetVideosFolder(folder);
+    Create();
+    const int kPathExists = 12, kCreateFolder = 10;
+    struct Case {
+        const char* name;
+        HRESULT answer;
+        std::vector<int> calls;
+    } cases[] = {
+        {"missing: created", E_FAIL, {kPathExists, kCreateFolder}},
+        {"there: only asked", S_OK, {kPathExists}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        service.calls.clear();
+        service.answer = c.answer;
+        g_shellFiles.clear();
+        ::SendMessageW(m_window, WM_COMMAND, ID_OPEN_DOWNLOAD_FOLDER, 0);
+        std::vector<int> positions;
+        for (const ServiceClientTests::RecordedCall& call : service.calls) {
+            positions.push_back(call.position);
+            EXPECT_EQ(std::vector<std::wstring>{folder}, call.texts);
+        }
+        EXPECT_EQ(c.calls, positions);
+        EXPECT_EQ(std::vector<std::wstring>{folder}, g_shellFiles) << "then opened";
+    }
+}
+
+// Paints the caption strip of `frame` over a plain background and compares
+// the element's box with the picture of that bitmap drawn over it.
+::testing::AssertionResult CaptionShows(CMainFrame& frame, WORD bitmapId) {
+    NCSurface& surface = frame.GetCaptionSurface();
+    const RECT box = surface.GetRegions().GetItemBox(0);
+    const RECT strip = {0, 0, box.right + 10, box.bottom + 6};
+    const COLORREF background = RGB(10, 200, 30);
+    Testing::DibCanvas screen(strip.right, strip.bottom, background);
+    {
+        class TargetDC : public CDC {
+        public:
+            explicit TargetDC(HDC dc) { m_hDC = m_hAttribDC = dc; }
+            ~TargetDC() override { Detach(); }
+        } target(screen.Dc());
+        CanvasT<CommonGuiLib::CMemDC> canvas(&target, &strip);
+        frame.Paint(surface, canvas, strip);
+    }
+    const CommonGuiLib::SharedBitmap picture =
+        CommonGuiLib::LoadBitmapFromResourceId(::GetModuleHandleW(nullptr), bitmapId, true);
+    if (!picture)
+        return ::testing::AssertionFailure() << "no bitmap " << bitmapId;
+    const int width = box.right - box.left, height = box.bottom - box.top;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint32_t> source(static_cast<size_t>(width * height));
+    const HDC screenDC = ::GetDC(nullptr);
+    const int lines = ::GetDIBits(screenDC, picture->GetHandle(), 0, height, source.data(), &info, DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screenDC);
+    if (lines != height)
+        return ::testing::AssertionFailure() << "bitmap " << bitmapId << " is not " << width << " x " << height;
+    const std::uint32_t back = (GetRValue(background) << 16) | (GetGValue(background) << 8) | GetBValue(background);
+    int differing = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t s = source[y * width + x];
+            const std::uint32_t alpha = s >> 24;
+            const std::uint32_t shown = screen.Raw(box.left + x, box.top + y);
+            for (int shift = 0; shift < 24; shift += 8) {
+                // Premultiplied: the picture plus what shows through it.
+                const int expected = static_cast<int>(((s >> shift) & 0xFF) + ((back >> shift) & 0xFF) * (255 - alpha) / 255);
+                if (std::abs(expected - static_cast<int>((shown >> shift) & 0xFF)) > 2) {
+                    ++differing;
+                    break;
+                }
+            }
+        }
+    }
+    if (differing)
+        return ::testing::AssertionFailure() << differing << " pixels differ from bitmap " << bitmapId;
+    return ::testing::AssertionSuccess();
+}
+
+TEST_F(MainFrameTest, CaptionElementSitsRightPaintsItsPicturesAndOffersTheCompanion) {
+    using ApplicationFramework::ProductValue;
+    m_app.Product().values.values[ProductValue::CaptionOffer] = L"1";
+    m_app.Product().values.values[ProductValue::CaptionProductName] = L"Pellmar";
+    m_app.Product().values.values[ProductValue::CaptionProductId] = L"Pellmar";
+    m_app.Product().Initialize();
+    // The mouse as the test puts it, in window coordinates.
+    POINT cursor = {5, 200};
+    CommonGuiLib::InputFunctions input;
+    input.getCursorPos = [&](POINT* point) {
+        RECT rect;
+        ::GetWindowRect(m_window, &rect);
+        *point = POINT{rect.left + cursor.x, rect.top + cursor.y};
+        return TRUE;
+    };
+    input.windowFromPoint = [&](POINT) { return m_window; };
+    input.setCapture = [](HWND) { return static_cast<HWND>(nullptr); };
+    input.releaseCapture = [] { return TRUE; };
+    CommonGuiLib::ScopedInputFunctions scopedInput(input);
+    MessageBoxRecorder boxes(IDCANCEL);
+    TestFrame& frame = Create();
+    NCSurface& surface = frame.GetCaptionSurface();
+
+    CRect window;
+    frame.GetWindowRect(&window);
+    const int width = window.Width();
+    EXPECT_EQ(width, surface.GetRegions().GetLayoutSize().cx);
+    const CRect box = surface.GetRegions().GetItemBox(0);
+    EXPECT_EQ(RectText(CRect(width - 293, 6, width - 125, 26)), RectText(box));
+    EXPECT_EQ(9u, surface.GetRegions().GetAnchors(0));
+    // A wider window: the element keeps its distance from the right edge.
+    frame.SetWindowPos(nullptr, 0, 0, width + 40, window.Height(), SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(RectText(CRect(width + 40 - 293, 6, width + 40 - 125, 26)),
+              RectText(surface.GetRegions().GetItemBox(0)));
+    frame.SetWindowPos(nullptr, 0, 0, width, window.Height(), SWP_NOMOVE | SWP_NOZORDER);
+
+    EXPECT_TRUE(CaptionShows(frame, IDB_CAPTION_NORMAL));
+    MSG move = {m_window, WM_NCMOUSEMOVE, HTCAPTION, 0};
+    cursor = box.CenterPoint();
+    frame.PreTranslateMessage(&move);
+    EXPECT_EQ(0, surface.GetHotIndex());
+    EXPECT_TRUE(CaptionShows(frame, IDB_CAPTION_OVER)) << "under the mouse";
+
+    // A click on the element offers the companion product, which is not installed here.
+    MSG click = {m_window, WM_NCLBUTTONDOWN, HTCAPTION, 0};
+    frame.PreTranslateMessage(&click);
+    ASSERT_EQ(1u, boxes.calls.size());
+    EXPECT_EQ(L"Pellmar is not installed. Do you want to get it now?", boxes.calls[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL), boxes.calls[0].type & MB_TYPEMASK);
+    EXPECT_TRUE(g_shellFiles.empty()) << "Cancel: nothing is started";
+    // Elsewhere in the caption a click is no element's.
+    cursor = POINT{box.left - 20, 12};
+    frame.PreTranslateMessage(&move);
+    frame.PreTranslateMessage(&click);
+    EXPECT_EQ(1u, boxes.calls.size());
+}
+
+TEST_F(MainFrameTest, ShowHideFollowsTheWindowsState) {
+    struct Case {
+        const char* name;
+        int before;  // 0 shown, 1 minimised, 2 in the tray
+        bool visible;
+        bool iconic;
+    } cases[] = {
+        {"minimised: shown normally", 1, true, false},
+        {"shown: into the tray", 0, false, false},
+        {"in the tray: back", 2, true, false},
+    };
+    TestFrame& frame = Create();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        frame.ShowWindow(SW_SHOWNORMAL);
+        if (c.before == 1)
+            frame.ShowWindow(SW_MINIMIZE);
+        else if (c.before == 2)
+            frame.GetTrayIcon().MinimizeToTray();
+        PumpPending();
+        ::SendMessageW(m_window, WM_COMMAND, ID_SHOW_HIDE, 0);
+        PumpPending();
+        EXPECT_EQ(c.visible, ::IsWindowVisible(m_window) != FALSE);
+        EXPECT_EQ(c.iconic, ::IsIconic(m_window) != FALSE);
+    }
+}
+
+TEST_F(MainFrameTest, SettingsRestoreTheWindowAndPassAChangedStealingChoice) {
+    struct Case {
+        const char* name;
+        bool change;
+    } cases[] = {
+        {"unchanged: the engine is not told", false},
+        {"switched", true},
+        {"switched back", true},
+    };
+    TestFrame& frame = Create();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        frame.GetTrayIcon().MinimizeToTray();
+        Door()->ClearCallLog();
+        bool visibleUnderTheDialog = false;
+        g_onDialog = [&](CDialog& dialog) {
+            visibleUnderTheDialog = ::IsWindowVisible(m_window) != FALSE;
+            Settings* pSettings = CBrunlowApp::GetSettings();
+            if (c.change)
+                pSettings->SetAllowStealingVideos(!pSettings->GetAllowStealingVideos());
+            dialog.EndDialog(IDCANCEL);
+        };
+        ::SendMessageW(m_window, WM_COMMAND, ID_SETTINGS, 0);
+        EXPECT_TRUE(visibleUnderTheDialog) << "back from the tray first";
+        std::vector<std::wstring> told;
+        for (const std::wstring& call : CallsOf(L"SetAllowStealing"))
+            told.push_back(call.substr(0, call.find(L" item=")));
+        const std::wstring now = CBrunlowApp::GetSettings()->GetAllowStealingVideos() ? L"1" : L"0";
+        EXPECT_EQ(c.change ? std::vector<std::wstring>{L"SetAllowStealing " + now} : std::vector<std::wstring>{}, told);
+    }
+}
+
+TEST_F(MainFrameTest, HelpSupportOpensTheSupportAddress) {
+    Create();
+    ::SendMessageW(m_window, WM_COMMAND, ID_HELP_SUPPORT, 0);
+    EXPECT_EQ(std::vector<std::wstring>{L"http://support.example/"}, g_shellOpened);
 }
 
 TEST_F(MainFrameTest, SecondInstanceIsAnsweredAndRestoredFromTheTray) {

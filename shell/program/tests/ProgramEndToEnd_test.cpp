@@ -1,9 +1,12 @@
 // The real Brunlow.exe under Wine: its profile written first and removed
 // after, the videos folder a temporary one, the capture engine's stand-in
-// catching a loopback address when it is switched on.
+// catching a loopback address when it is switched on, and WinInet's proxy
+// pointed at the loopback server so that the program's own requests (the
+// update check, the tips) never leave the machine.
 #include "engine/EngineTestDoor.h"
 #include "foundation/filesystem/ShellFolders.h"
 #include "platform/elevation/tests/ElevationServiceFixture.h"
+#include "shell/program/BrunlowResources.h"
 #include "testing/LoopbackHttpServer.h"
 #include "testing/TempFolder.h"
 #include "testing/WindowPicture.h"
@@ -13,6 +16,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -40,6 +44,54 @@ public:
     }
 };
 
+// WinInet's proxy for the length of a test: every address but the loopback
+// ones goes to `proxy`. Loopback addresses bypass it, so that the loopback
+// servers of other tests that run meanwhile are still reached directly.
+class InternetProxy {
+public:
+    explicit InternetProxy(const std::wstring& proxy) {
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &m_key, nullptr);
+        for (Value& value : m_values) {
+            DWORD size = sizeof(value.previous);
+            value.existed = ::RegQueryValueExW(m_key, value.name, nullptr, &value.type,
+                                               reinterpret_cast<BYTE*>(value.previous), &size) == ERROR_SUCCESS;
+            value.size = size;
+        }
+        const DWORD enable = 1;
+        ::RegSetValueExW(m_key, L"ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&enable), sizeof(enable));
+        SetText(L"ProxyServer", proxy);
+        SetText(L"ProxyOverride", L"127.0.0.1;localhost;<local>");
+    }
+    ~InternetProxy() {
+        for (const Value& value : m_values) {
+            if (value.existed)
+                ::RegSetValueExW(m_key, value.name, 0, value.type, reinterpret_cast<const BYTE*>(value.previous),
+                                 value.size);
+            else
+                ::RegDeleteValueW(m_key, value.name);
+        }
+        ::RegCloseKey(m_key);
+    }
+    InternetProxy(const InternetProxy&) = delete;
+    InternetProxy& operator=(const InternetProxy&) = delete;
+
+private:
+    static constexpr const wchar_t* kKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+    void SetText(const wchar_t* name, const std::wstring& text) {
+        ::RegSetValueExW(m_key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    }
+    struct Value {
+        const wchar_t* name;
+        bool existed = false;
+        DWORD type = 0;
+        DWORD size = 0;
+        wchar_t previous[512] = {};
+    };
+    HKEY m_key = nullptr;
+    Value m_values[3] = {{L"ProxyEnable"}, {L"ProxyServer"}, {L"ProxyOverride"}};
+};
+
 struct Program {
     PROCESS_INFORMATION info = {};
     bool Start(const std::wstring& environmentAddition) {
@@ -51,8 +103,12 @@ struct Program {
         // The child's environment: ours plus the addition.
         std::vector<wchar_t> environment;
         LPWCH current = ::GetEnvironmentStringsW();
-        for (const wchar_t* p = current; *p; p += wcslen(p) + 1)
+        for (const wchar_t* p = current; *p; p += wcslen(p) + 1) {
+            // WinInet would take a proxy from the environment before the registry's.
+            if (_wcsnicmp(p, L"http_proxy=", 11) == 0 || _wcsnicmp(p, L"https_proxy=", 12) == 0)
+                continue;
             environment.insert(environment.end(), p, p + wcslen(p) + 1);
+        }
         ::FreeEnvironmentStringsW(current);
         if (!environmentAddition.empty())
             environment.insert(environment.end(), environmentAddition.c_str(),
@@ -120,37 +176,170 @@ HWND FindList(HWND frame) {
     return ::FindWindowExW(frame, nullptr, WC_LISTVIEWW, nullptr);
 }
 
-TEST(ProgramEndToEnd, CatchesAVideoAnswersASecondStartAndEndsOnTheExitEvent) {
+// A visible dialog of the process with a control of that id, or null.
+struct DialogSearch {
+    DWORD processId;
+    int controlId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter) {
+    DialogSearch& search = *reinterpret_cast<DialogSearch*>(parameter);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    wchar_t className[32] = {};
+    ::GetClassNameW(window, className, 32);
+    if (owner == search.processId && ::IsWindowVisible(window) && std::wstring(className) == L"#32770" &&
+        ::GetDlgItem(window, search.controlId)) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindDialog(DWORD processId, int controlId) {
+    DialogSearch search = {processId, controlId, nullptr};
+    ::EnumWindows(&MatchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The list's rows as the program shows them, the texts of the first
+// `columns` columns each, read through the list's own messages with a
+// buffer inside the program's process; empty when the list does not answer.
+std::vector<std::vector<std::wstring>> ReadRows(HANDLE process, HWND list, int columns) {
+    std::vector<std::vector<std::wstring>> rows;
+    DWORD_PTR count = 0;
+    if (!::SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count))
+        return rows;
+    const int kChars = 260;
+    char* remote = static_cast<char*>(::VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t),
+                                                       MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (!remote)
+        return rows;
+    for (int row = 0; row < static_cast<int>(count); ++row) {
+        std::vector<std::wstring> texts;
+        for (int column = 0; column < columns; ++column) {
+            LVITEMW item = {};
+            item.mask = LVIF_TEXT;
+            item.iSubItem = column;
+            item.pszText = reinterpret_cast<LPWSTR>(remote + sizeof(LVITEMW));
+            item.cchTextMax = kChars;
+            wchar_t text[kChars] = {};
+            DWORD_PTR length = 0;
+            if (!::WriteProcessMemory(process, remote, &item, sizeof(item), nullptr) ||
+                !::SendMessageTimeoutW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
+                                       5000, &length) ||
+                !::ReadProcessMemory(process, item.pszText, text, sizeof(text) - sizeof(wchar_t), nullptr))
+                text[0] = 0;
+            texts.push_back(text);
+        }
+        rows.push_back(texts);
+    }
+    ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return rows;
+}
+
+// A row named `name` whose status column ends with " finished".
+bool HasFinishedRow(const std::vector<std::vector<std::wstring>>& rows, const std::wstring& name) {
+    const std::wstring finished = L" finished";
+    return std::any_of(rows.begin(), rows.end(), [&](const std::vector<std::wstring>& row) {
+        return row.size() >= 2 && row[0] == name && row[1].size() >= finished.size() &&
+               row[1].compare(row[1].size() - finished.size(), finished.size(), finished) == 0;
+    });
+}
+
+// More than one colour in the window's picture.
+bool ShowsMoreThanOneColour(HWND window) {
+    int width = 0, height = 0;
+    const std::vector<Testing::Bgra> pixels = Testing::CaptureWindow(window, width, height);
+    for (const Testing::Bgra& pixel : pixels) {
+        if (pixel.red != pixels[0].red || pixel.green != pixels[0].green || pixel.blue != pixels[0].blue)
+            return true;
+    }
+    return false;
+}
+
+bool HasAbsoluteTarget(const Testing::LoopbackHttpServer& server) {
+    for (const Testing::HttpRequest& request : server.Requests()) {
+        if (request.target.compare(0, 7, "http://") == 0)
+            return true;
+    }
+    return false;
+}
+
+TEST(ProgramEndToEnd, CatchesAVideoAddsOneByAddressAnswersASecondStartAndEndsOnTheExitEvent) {
     // The program may start the elevation service: one user of it at a time.
+    // The lock also keeps this the only test that points WinInet's proxy here.
     ElevationTests::ServiceLock serviceLock;
     Testing::LoopbackHttpServer server;
-    server.SetAnswer("/clip.flv", Testing::HttpAnswer::Ok(std::string(20000, 'v'), "video/x-flv"));
+    const std::string first = std::string(20000, 'v'), second = std::string(30000, 'w');
+    // Reached directly by the engine; through the proxy they would come with the whole address.
+    for (const std::wstring& prefix : {std::wstring(), server.Url(L"")}) {
+        const std::string text(prefix.begin(), prefix.end());
+        server.SetAnswer(text + "/clip.flv", Testing::HttpAnswer::Ok(first, "video/x-flv"));
+        server.SetAnswer(text + "/second.flv", Testing::HttpAnswer::Ok(second, "video/x-flv"));
+    }
+    InternetProxy proxy(L"127.0.0.1:" + std::to_wstring(server.Port()));
     Testing::TempFolder videos;
     ProgramProfile profile(videos.Path());
 
-    Program first;
-    ASSERT_TRUE(first.Start(std::wstring(KavennaEngine::TestDoor::kCaughtVariable) + L"=" + server.Url(L"/clip.flv")));
+    Program program;
+    ASSERT_TRUE(
+        program.Start(std::wstring(KavennaEngine::TestDoor::kCaughtVariable) + L"=" + server.Url(L"/clip.flv")));
+    const HANDLE process = program.info.hProcess;
+    const DWORD processId = program.info.dwProcessId;
     HWND window = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (window = FindMainWindow(first.info.dwProcessId)) != nullptr; }, 60000))
+    ASSERT_TRUE(WaitFor([&] { return (window = FindMainWindow(processId)) != nullptr; }, 60000))
         << "the main window shows";
+    const HWND list = FindList(window);
+    ASSERT_NE(nullptr, list) << "the download list fills the window";
 
+    // The caught video: one row, finished, its file in the videos folder.
+    std::vector<std::vector<std::wstring>> rows;
+    EXPECT_TRUE(WaitFor([&] { return HasFinishedRow(rows = ReadRows(process, list, 2), L"clip.flv"); }, 30000))
+        << "the row of the caught video finishes";
+    EXPECT_EQ(1u, rows.size());
     const std::wstring file = videos.Path() + L"\\clip.flv";
-    EXPECT_TRUE(WaitFor([&] { return ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES; }, 30000))
+    EXPECT_TRUE(WaitFor([&] { return Testing::ReadFileBytes(file).size() == first.size(); }, 10000))
         << "the caught video is downloaded into the videos folder";
-    EXPECT_NE(nullptr, FindList(window)) << "the download list fills the window";
-    ::Sleep(1000);  // the list's first paint
+
+    // The program's own requests came to the proxy with their whole address.
+    EXPECT_TRUE(WaitFor([&] { return HasAbsoluteTarget(server); }, 30000)) << "the update check went to the proxy";
+
+    // Add URL: the dialog's edit takes the address, OK adds a second row.
+    ::PostMessageW(window, WM_COMMAND, ID_ADD_URL, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog(processId, IDC_ADD_URL_EDIT)) != nullptr; }, 20000))
+        << "the Add URL dialog shows";
+    const std::wstring address = server.Url(L"/second.flv");
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(::SendMessageTimeoutW(::GetDlgItem(dialog, IDC_ADD_URL_EDIT), WM_SETTEXT, 0,
+                                      reinterpret_cast<LPARAM>(address.c_str()), SMTO_ABORTIFHUNG, 5000, &ignored));
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
+    EXPECT_TRUE(WaitFor([&] { return HasFinishedRow(rows = ReadRows(process, list, 2), L"second.flv"); }, 30000))
+        << "the address's row finishes";
+    EXPECT_EQ(2u, rows.size());
+    EXPECT_TRUE(WaitFor([&] { return Testing::ReadFileBytes(videos.Path() + L"\\second.flv").size() == second.size(); },
+                        10000));
+
+    ::Sleep(1000);  // the list's latest paint
     EXPECT_FALSE(Testing::SaveWindowPicture(window, L"brunlow_main_window").empty());
+    EXPECT_TRUE(ShowsMoreThanOneColour(window));
 
-    Program second;
-    ASSERT_TRUE(second.Start(L""));
-    EXPECT_NE(static_cast<DWORD>(STILL_ACTIVE), second.WaitForExit(60000)) << "a second start ends";
-    EXPECT_EQ(window, FindMainWindow(first.info.dwProcessId)) << "the first stays";
+    Program secondStart;
+    ASSERT_TRUE(secondStart.Start(L""));
+    EXPECT_NE(static_cast<DWORD>(STILL_ACTIVE), secondStart.WaitForExit(60000)) << "a second start ends";
+    EXPECT_EQ(window, FindMainWindow(processId)) << "the first stays";
 
+    // The exit event while the settings dialog is open: the dialog ends
+    // first, then the program, cleanly.
+    ::PostMessageW(window, WM_COMMAND, ID_SETTINGS, 0);
+    EXPECT_TRUE(WaitFor([&] { return FindDialog(processId, IDOK) != nullptr; }, 20000)) << "the settings dialog shows";
     HANDLE exitEvent = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, L"Brunlow_ExitEvent");
     ASSERT_TRUE(exitEvent);
     ::SetEvent(exitEvent);
     ::CloseHandle(exitEvent);
-    EXPECT_EQ(0u, first.WaitForExit(60000)) << "ends with code 0";
+    EXPECT_EQ(0u, program.WaitForExit(60000)) << "ends with code 0";
     EXPECT_TRUE(profile.HasValue(L"CloseAction")) << "the settings were saved";
     EXPECT_TRUE(ElevationTests::WaitForNoServiceProcess(20000)) << "a service the program started ends with it";
 }

@@ -10,6 +10,7 @@
 #include "resources/appresources/ResourceManagerHolder.h"
 #include "downloads/settings/Settings.h"
 #include "shell/app/BrunlowApp.h"
+#include "testing/CopiedProgram.h"
 #include "testing/TempRegistryKey.h"
 
 #include <afxwin.h>
@@ -44,8 +45,12 @@ inline std::vector<std::wstring> CallsOf(const std::wstring& call) {
     return found;
 }
 
-// The program's own folder (build/program), beside the tests' bin folder.
+// The program's own folder (build/program), beside the tests' bin folder; a
+// copy of the tests elsewhere is told it as its scenario argument.
 inline FileSystem::Folder ProgramFolder() {
+    const std::wstring told = Testing::ScenarioArgument();
+    if (!told.empty())
+        return FileSystem::Folder(told);
     std::wstring bin = FileSystem::GetModuleFolder(nullptr).GetPath();
     while (!bin.empty() && (bin.back() == L'\\' || bin.back() == L'/'))
         bin.pop_back();
@@ -108,8 +113,10 @@ public:
     FileSystem::Folder _GetProgramFolder() const override { return ProgramFolder(); }
     using CBrunlowApp::_StartEngine;
     using CBrunlowApp::_StartEngineOrReport;
+    using CBrunlowApp::m_pKavennaEngine;
     using CBrunlowApp::m_pSettings;
     using CBrunlowApp::m_pSkinManager;
+    using CBrunlowApp::m_pTipsUpdater;
 
 private:
     Testing::TempRegistryKey m_key;
