@@ -13,6 +13,8 @@
 #include "testing/ChildProcess.h"
 #include "testing/WindowPicture.h"
 
+#include "testing/MessagePump.h"
+
 #include <gtest/gtest.h>
 
 #include <boost/make_shared.hpp>
@@ -27,6 +29,8 @@
 using namespace KavennaEngine;
 using DownloadsTests::EngineStandIn;
 using DownloadsTests::ProfileApplication;
+using Testing::Pump;
+using Testing::PumpUntil;
 
 namespace {
 
@@ -117,29 +121,6 @@ struct ViewHost {
     RecordingView* view = nullptr;
 };
 
-void Pump(DWORD milliseconds) {
-    const DWORD start = ::GetTickCount();
-    do {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(1);
-    } while (::GetTickCount() - start < milliseconds);
-}
-
-// Pumps until `done` or the limit; true when done.
-template <class Done>
-bool PumpUntil(Done done, DWORD limit = 3000) {
-    const DWORD start = ::GetTickCount();
-    while (!done()) {
-        if (::GetTickCount() - start > limit)
-            return false;
-        Pump(1);
-    }
-    return true;
-}
 
 class ProbeCmdUI : public CCmdUI {
 public:

@@ -22,6 +22,8 @@
 #include "testing/TempFolder.h"
 #include "testing/WindowPicture.h"
 
+#include "testing/MessagePump.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -32,6 +34,8 @@
 
 using namespace KavennaEngine;
 using TestDoor::ItemSpec;
+using Testing::Pump;
+using Testing::PumpUntil;
 
 namespace {
 
@@ -171,28 +175,6 @@ void ClickElement(StolenVideoDialog& dialog, int id) {
     SendMouse(dialog.m_hWnd, WM_LBUTTONUP, middle);
 }
 
-void Pump(DWORD milliseconds) {
-    const DWORD start = ::GetTickCount();
-    do {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(1);
-    } while (::GetTickCount() - start < milliseconds);
-}
-
-template <class Done>
-bool PumpUntil(Done done, DWORD limit = 10000) {
-    const DWORD start = ::GetTickCount();
-    while (!done()) {
-        if (::GetTickCount() - start > limit)
-            return false;
-        Pump(1);
-    }
-    return true;
-}
 
 CBrunlowView::QueueEntry Entry(const DownloadItemHandle& item) {
     CBrunlowView::QueueEntry entry;

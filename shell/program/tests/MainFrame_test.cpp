@@ -17,6 +17,8 @@
 #include "toolkit/CurrentTheme.h"
 #include "toolkit/ToolBar.h"
 
+#include "testing/MessagePump.h"
+
 #include <boost/make_shared.hpp>
 #include <gtest/gtest.h>
 
@@ -32,6 +34,7 @@ using ProgramTests::Door;
 using ProgramTests::MessageBoxRecorder;
 using ProgramTests::PumpPending;
 using ProgramTests::TestBrunlowApp;
+using Testing::PumpUntil;
 
 namespace {
 
@@ -456,18 +459,6 @@ TEST_F(MainFrameTest, ACloseUnderADialogEndsItAsCancelledThenCloses) {
         m_app.m_pMainWnd = nullptr;
         RemoveUpdaterCopies();
     }
-}
-
-// Pumps this thread's messages until `done` holds; false after ten seconds.
-bool PumpUntil(const std::function<bool()>& done) {
-    const DWORD start = ::GetTickCount();
-    while (!done()) {
-        if (::GetTickCount() - start > 10000)
-            return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        PumpPending();
-    }
-    return true;
 }
 
 TEST_F(MainFrameTest, OffersLaunchTheUpdaterAndOnlyTheUpdateCloses) {
