@@ -3,6 +3,7 @@
 // row's files, downloading again, starting a rename, the keyboard and the
 // engine switch.
 #include "downloads/view/BrunlowView.h"
+#include "downloads/view/ViewServices.h"
 
 #include "downloads/app/AppAccess.h"
 #include "downloads/engine/EngineAdapter.h"
@@ -24,11 +25,9 @@ using KavennaEngine::DownloadItemHandle;
 using KavennaEngine::IDownloadItem;
 using KavennaEngine::ItemLocker;
 
-namespace {
+using ViewServices::LanguageString;
 
-std::wstring LanguageString(int id) {
-    return AppResources::ResourceManagerHolder::GetManager()->GetString(id);
-}
+namespace {
 
 void LogDebug(const wchar_t* tag, const wchar_t* text) {
     Debugging::WriteLog(Debugging::GetLog(), text, tag, Debugging::LevelDBG, 0);

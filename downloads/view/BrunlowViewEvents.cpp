@@ -2,6 +2,7 @@
 // its bar moves, it ends with a status and a next-action button and may go on
 // to conversion by itself; and the list's colours of the engine's state.
 #include "downloads/view/BrunlowView.h"
+#include "downloads/view/ViewServices.h"
 
 #include "downloads/app/AppAccess.h"
 #include "downloads/engine/ItemLocker.h"
@@ -20,15 +21,13 @@
 using KavennaEngine::IDownloadItem;
 using KavennaEngine::ItemLocker;
 
+using ViewServices::DebugMode;
+using ViewServices::LanguageString;
+
 namespace {
 
 const CBrunlowView::QueueEntry& EntryOf(WPARAM wParam) {
     return *reinterpret_cast<const CBrunlowView::QueueEntry*>(wParam);
-}
-
-std::wstring String(int id) {
-    const boost::shared_ptr<AppResources::Manager> manager = AppResources::ResourceManagerHolder::GetManager();
-    return manager ? manager->GetString(id) : std::wstring();
 }
 
 // The registered string named by the result, else the result's own text.
@@ -40,11 +39,6 @@ std::wstring ResultMessage(const KavennaEngine::Result& result) {
             return pManager->GetStringByName(result.messageName.c_str());
     }
     return result.text;
-}
-
-bool DebugMode() {
-    Settings* pSettings = Brunlow::AppAccess::GetSettings();
-    return pSettings && pSettings->GetDebugMode();
 }
 
 void ReportAssertion(const char* checkText) {
@@ -125,7 +119,7 @@ LRESULT CBrunlowView::OnProcessingStartedMessage(WPARAM wParam, LPARAM /*lParam*
             if (!button)
                 ReportWarning("((pItem->CreateButton(L\"\",this,rect,1028,font,159,159)))");
             if (pItem->IsProgressCreated() && pItem->IsButtonCreated()) {
-                pItem->SetButtonTooltip(String(AppResources::StringID_PopupStop).c_str());
+                pItem->SetButtonTooltip(LanguageString(AppResources::StringID_PopupStop).c_str());
                 pItem->SetButtonKey(static_cast<LONG_PTR>(GetRowKey(pItem.get())));
                 DEBUG_LOG(Debugging::LevelDBG, L"Starting processing" + Describe(pItem));
             }
@@ -144,7 +138,7 @@ LRESULT CBrunlowView::OnProcessingStartedMessage(WPARAM wParam, LPARAM /*lParam*
             pItem->InvalidateButton();
         }
         if (pItem->IsButtonCreated())
-            pItem->SetButtonTooltip(String(AppResources::StringID_PopupStop).c_str());
+            pItem->SetButtonTooltip(LanguageString(AppResources::StringID_PopupStop).c_str());
         pItem->PlaceProgress(GetProgressRect(existing), false);
         UpdateCommandFlags();
         DEBUG_LOG(Debugging::LevelDBG, L"Starting processing" + Describe(pItem));
@@ -185,7 +179,7 @@ LRESULT CBrunlowView::OnProcessingProgressMessage(WPARAM wParam, LPARAM /*lParam
             stage = _$_pengItem->GetStage();
         }
         if (stage == KavennaEngine::StageDeploy) {
-            list.SetItemText(index, ColumnDownloadInfo, String(AppResources::StringID_CopyingToIPod).c_str());
+            list.SetItemText(index, ColumnDownloadInfo, LanguageString(AppResources::StringID_CopyingToIPod).c_str());
         } else {
             const std::wstring info = pItem->GetDownloadInfoText();
             if (info != record.lastInfoText) {
@@ -261,24 +255,24 @@ LRESULT CBrunlowView::OnProcessingFinishedMessage(WPARAM wParam, LPARAM /*lParam
             status = ResultMessage(result);
         } else {
             if (stage == KavennaEngine::StageDownload)
-                status = String(pStage && pStage->IsImport() ? AppResources::StringID_Import_
+                status = LanguageString(pStage && pStage->IsImport() ? AppResources::StringID_Import_
                                                              : AppResources::StringID_Download_);
             else if (stage == KavennaEngine::StageConversion)
-                status = String(AppResources::StringID_Conversion_);
+                status = LanguageString(AppResources::StringID_Conversion_);
             const bool complete = pStage && pStage->IsComplete();
             if (result.code == KavennaEngine::ResultComplete || result.code == KavennaEngine::ResultFinished ||
                 complete)
-                status += String(AppResources::StringID__Finished);
+                status += LanguageString(AppResources::StringID__Finished);
             else if (result.code == KavennaEngine::ResultStopped)
-                status += String(AppResources::StringID__Interrupted);
+                status += LanguageString(AppResources::StringID__Interrupted);
             else
-                status += String(AppResources::StringID__Error);
+                status += LanguageString(AppResources::StringID__Error);
         }
         list.SetItemText(index, ColumnProgress, status.c_str());
 
         std::wstring details;
         if (sizeDetails) {
-            details = String(AppResources::StringID_SizeDetails);
+            details = LanguageString(AppResources::StringID_SizeDetails);
             const size_t placeholder = details.find(L"{0}");
             if (placeholder != std::wstring::npos)
                 details.replace(placeholder, 3, sizeText);
@@ -307,13 +301,13 @@ LRESULT CBrunlowView::OnProcessingFinishedMessage(WPARAM wParam, LPARAM /*lParam
         std::wstring tooltip;
         if (reDownload) {
             pItem->SetButtonBitmaps(IDB_ROW_REDOWNLOAD, IDB_ROW_REDOWNLOAD);
-            tooltip = String(AppResources::StringID_PopupReDownload);
+            tooltip = LanguageString(AppResources::StringID_PopupReDownload);
         } else if (stage == KavennaEngine::StageConversion) {
             pItem->SetButtonBitmaps(IDB_ROW_CONVERT, IDB_ROW_CONVERT);
-            tooltip = String(AppResources::StringID_PopupConvert);
+            tooltip = LanguageString(AppResources::StringID_PopupConvert);
         } else if (stage == KavennaEngine::StageDeploy) {
             pItem->SetButtonBitmaps(IDB_ROW_COPY, IDB_ROW_COPY);
-            tooltip = String(AppResources::StringID_PopupCopyToIPod);
+            tooltip = LanguageString(AppResources::StringID_PopupCopyToIPod);
         }
         pItem->SetButtonTooltip(tooltip.c_str());
         pItem->InvalidateButton();

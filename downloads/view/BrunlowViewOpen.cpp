@@ -3,6 +3,7 @@
 // popup's watch and locate commands, the double click, and finding a row by
 // its download's review text.
 #include "downloads/view/BrunlowView.h"
+#include "downloads/view/ViewServices.h"
 
 #include "downloads/app/ViewHost.h"
 #include "downloads/engine/ItemLocker.h"
@@ -21,11 +22,9 @@
 using KavennaEngine::IDownloadItem;
 using KavennaEngine::ItemLocker;
 
-namespace {
+using ViewServices::LanguageString;
 
-std::wstring LanguageString(int id) {
-    return AppResources::ResourceManagerHolder::GetManager()->GetString(id);
-}
+namespace {
 
 std::wstring Expanded(const std::wstring& text) {
     const ApplicationFramework::ProductInfo* pInfo = ApplicationFramework::ProductInfo::GetCurrent();

@@ -2,6 +2,7 @@
 // picture and texts, the skin colours of the engine's states, the first
 // column's width; and the files dropped onto it.
 #include "downloads/view/BrunlowView.h"
+#include "downloads/view/ViewServices.h"
 
 #include "appframework/application/ApplicationBaseLite.h"
 #include "downloads/app/AppAccess.h"
@@ -19,22 +20,11 @@
 
 #include <optional>
 
+using ViewServices::DebugMode;
+using ViewServices::EngineIsOn;
+using ViewServices::LanguageString;
+
 namespace {
-
-bool DebugMode() {
-    Settings* pSettings = Brunlow::AppAccess::GetSettings();
-    return pSettings && pSettings->GetDebugMode();
-}
-
-bool EngineIsOn() {
-    const boost::shared_ptr<KavennaEngine::IEngine> pEngine = Brunlow::AppAccess::GetKavennaEngine();
-    return pEngine && pEngine->GetState() == 0;
-}
-
-std::wstring String(int id) {
-    const boost::shared_ptr<AppResources::Manager> manager = AppResources::ResourceManagerHolder::GetManager();
-    return manager ? manager->GetString(id) : std::wstring();
-}
 
 }  // namespace
 
@@ -181,7 +171,7 @@ void CBrunlowView::DrawEmptyListHeading(CDC* pDC) {
     headingFont.CreateFontW(23, 0, 0, 0, 800, 0, 0, 0, 0, 0, 0, 0, 0, L"Arial");
     CFont* previousFont = pDC->SelectObject(&headingFont);
     const std::wstring heading =
-        String(on ? AppResources::StringID_AutoDownloadOnHeading : AppResources::StringID_AutoDownloadOffHeading);
+        LanguageString(on ? AppResources::StringID_AutoDownloadOnHeading : AppResources::StringID_AutoDownloadOffHeading);
     pDC->SetTextColor(GetSkinColor(on ? ColorOnHeadingShadow : ColorOffHeadingShadow));
     pDC->DrawText(heading.c_str(), static_cast<int>(heading.size()), &r, DT_SINGLELINE);
     r.left -= 1;
@@ -196,7 +186,7 @@ void CBrunlowView::DrawEmptyListHeading(CDC* pDC) {
     commentFont.CreateFontW(20, 0, 0, 0, 200, 0, 0, 0, 0, 0, 0, 0, 0, L"Arial");
     pDC->SelectObject(&commentFont);
     std::wstring comment =
-        String(on ? AppResources::StringID_AutoDownloadOnComment : AppResources::StringID_AutoDownloadOffComment);
+        LanguageString(on ? AppResources::StringID_AutoDownloadOnComment : AppResources::StringID_AutoDownloadOffComment);
     if (ApplicationFramework::ApplicationBaseLite* pApp = ApplicationFramework::ApplicationBaseLite::GetApplication())
         comment = pApp->GetProductInfo().ExpandPlaceholders(comment);
     pDC->SetTextColor(GetSkinColor(on ? ColorOnText : ColorOffText));

@@ -2,6 +2,7 @@
 // name, its files are moved (with raised rights when needed) and the engine
 // is told; the name check and the media extension a typed name gets.
 #include "downloads/view/BrunlowView.h"
+#include "downloads/view/ViewServices.h"
 
 #include "downloads/engine/EngineAdapter.h"
 #include "downloads/engine/ItemLocker.h"
@@ -18,11 +19,9 @@
 using KavennaEngine::IDownloadItem;
 using KavennaEngine::ItemLocker;
 
-namespace {
+using ViewServices::LanguageString;
 
-std::wstring LanguageString(int id) {
-    return AppResources::ResourceManagerHolder::GetManager()->GetString(id);
-}
+namespace {
 
 // The system's wait cursor from construction to destruction.
 class WaitCursor {

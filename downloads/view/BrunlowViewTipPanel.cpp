@@ -2,6 +2,7 @@
 // text, the previous and next labels, the reminder of a limited tip and the
 // link to the tip's web page.
 #include "downloads/view/BrunlowView.h"
+#include "downloads/view/ViewServices.h"
 
 #include "downloads/app/AppAccess.h"
 #include "downloads/resources/DownloadsResources.h"
@@ -14,6 +15,8 @@
 #include <atlimage.h>
 
 #include <cwctype>
+
+using ViewServices::EngineIsOn;
 
 namespace {
 
@@ -30,11 +33,6 @@ std::wstring TipString(const wchar_t* name) {
 std::wstring CurrentLanguageName() {
     const boost::shared_ptr<ResourceLib::IManager> manager = Resources();
     return manager ? manager->GetCurrentLanguageName() : std::wstring();
-}
-
-bool EngineIsOn() {
-    const boost::shared_ptr<KavennaEngine::IEngine> pEngine = Brunlow::AppAccess::GetKavennaEngine();
-    return pEngine && pEngine->GetState() == 0;
 }
 
 LOGFONTW TipLabelFont() {

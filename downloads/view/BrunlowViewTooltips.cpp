@@ -2,6 +2,7 @@
 // cell, saying what the item is doing and what a double click on the cell
 // will do (the actions of OnNMDblclk).
 #include "downloads/view/BrunlowView.h"
+#include "downloads/view/ViewServices.h"
 
 #include "downloads/engine/ItemLocker.h"
 #include "foundation/errors/GuiHandlerGuard.h"
@@ -12,11 +13,9 @@
 using KavennaEngine::IDownloadItem;
 using KavennaEngine::ItemLocker;
 
-namespace {
+using ViewServices::LanguageString;
 
-std::wstring LanguageString(int id) {
-    return AppResources::ResourceManagerHolder::GetManager()->GetString(id);
-}
+namespace {
 
 // The text after the last dot, as it stands; empty without a dot.
 std::wstring ExtensionOf(const std::wstring& name) {

@@ -1,4 +1,5 @@
 #include "downloads/view/ItemTexts.h"
+#include "downloads/view/ViewServices.h"
 
 #include "downloads/engine/ItemLocker.h"
 #include "foundation/errors/ReportingObject.h"
@@ -11,11 +12,9 @@
 #include <iomanip>
 #include <sstream>
 
-namespace {
+using ViewServices::LanguageString;
 
-std::wstring LanguageString(int id) {
-    return AppResources::ResourceManagerHolder::GetManager()->GetString(id);
-}
+namespace {
 
 // "%#.1f" of the bytes in megabytes.
 std::wstring Megabytes(std::uint32_t bytes) {
