@@ -8,6 +8,7 @@
 #include "EngineFakes.h"
 #include "EngineStandIn.h"
 #include "ListFrame.h"
+#include "ListHost.h"
 #include "ProfileApplication.h"
 #include "downloads/app/AppAccess.h"
 #include "foundation/debugging/LogConfiguration.h"
@@ -97,29 +98,11 @@ ViewTip Tip(const std::wstring& link, int showCount = -1, int shownCount = 0, co
 }
 
 // The list's colours from a skin of the test's own; the engine is the stand-in's.
-const wchar_t kSkin[] =
-    LR"(<skin><application><main>)"
-    LR"(<on><colors background="FFFFFF" text="202020" heading="1060C0" headingShadow="C0C0C0" link="0000FF"/></on>)"
-    LR"(<off><colors background="F0F0F0" text="404040" heading="806020" headingShadow="D0D0D0" link="008000"/></off>)"
-    LR"(</main></application></skin>)";
-
-class SkinnedAccess : public Brunlow::IAppAccess {
-public:
-    SkinnedAccess(Settings* pSettings, boost::shared_ptr<KavennaEngine::IEngine> pEngine)
-        : m_pSettings(pSettings), m_pEngine(std::move(pEngine)), m_skin(false) {
-        m_skin.LoadFromString(kSkin);
-        Brunlow::AppAccess::Set(this);
-    }
-    ~SkinnedAccess() override { Brunlow::AppAccess::Set(nullptr); }
-    Settings* AccessSettings() override { return m_pSettings; }
-    FileSystem::XmlFile* AccessSkinManager() override { return &m_skin; }
-    boost::shared_ptr<KavennaEngine::IEngine> AccessKavennaEngine() override { return m_pEngine; }
-
-private:
-    Settings* m_pSettings;
-    boost::shared_ptr<KavennaEngine::IEngine> m_pEngine;
-    FileSystem::XmlFile m_skin;
-};
+const char kSkin[] =
+    R"(<skin><application><main>)"
+    R"(<on><colors background="FFFFFF" text="202020" heading="1060C0" headingShadow="C0C0C0" link="0000FF"/></on>)"
+    R"(<off><colors background="F0F0F0" text="404040" heading="806020" headingShadow="D0D0D0" link="008000"/></off>)"
+    R"(</main></application></skin>)";
 
 // The process's log, written to a file the tests read back; configured once.
 std::string LogText() {
@@ -157,7 +140,8 @@ struct ViewHost {
     ViewHost() {
         settings = std::make_unique<Settings>();
         engine.pEngine->SetState(KavennaEngine::EngineOn, nullptr);
-        access = std::make_unique<SkinnedAccess>(settings.get(), engine.pEngine);
+        access = std::make_unique<DownloadsTests::SkinnedAccess>(settings.get(), engine.pEngine,
+                                                                 skinFolder.WriteFile(L"Skin.xml", kSkin));
         frame = DownloadsTests::OpenListFrame(app, RUNTIME_CLASS(CFrameWnd), RUNTIME_CLASS(TipPanelView),
                                               CSize(900, 600));
         if (frame)
@@ -172,7 +156,8 @@ struct ViewHost {
     ProfileApplication app;
     EngineStandIn engine;
     std::unique_ptr<Settings> settings;
-    std::unique_ptr<SkinnedAccess> access;
+    Testing::TempFolder skinFolder;
+    std::unique_ptr<DownloadsTests::SkinnedAccess> access;
     CFrameWnd* frame = nullptr;
     TipPanelView* view = nullptr;
 };
