@@ -64,7 +64,7 @@ const wchar_t kLayout[] =
 <Element name="watch" id="0" automate="1" position="160,80,290,105"><Visual type="Rollover"><States><State name="out" picture="button"/></States></Visual></Element>
 <Element name="captureOff" id="1" automate="1" position="10,80,140,105"><Visual type="Rollover"><States><State name="out" picture="button"/></States></Visual></Element>
 <Element name="close" id="2" automate="1" position="265,5,290,25"><Visual type="Rollover"><States><State name="out" picture="button"/></States></Visual></Element>
-<Element name="askAgain" id="3" type="checkbox" automate="1" position="10,115,30,135"><Visual type="check"><Custom data="initialState=checked"/><States><State name="unchecked_out" picture="unchecked"/><State name="checked_out" picture="checked"/></States></Visual></Element>
+<Element name="doNotAsk" id="3" type="checkbox" automate="1" position="10,115,30,135"><Visual type="check"><States><State name="unchecked_out" picture="unchecked"/><State name="checked_out" picture="checked"/></States></Visual></Element>
 </Elements></Window>
 </Windows><Pictures>
 <Picture name="background" width="10" height="10" resizable="1"><Fill color="#203040" position="0,0,10,10" anchors="Left;Top;Right;Bottom"/></Picture>
@@ -390,9 +390,9 @@ TEST_F(StolenVideoReviewTest, TheQuestionsAnswers) {
         {"1: capturing off", {1}, IDOK, StolenVideoDialog::ChoiceCaptureOff, true, false, true},
         {"0: watch", {0}, IDOK, StolenVideoDialog::ChoiceWatch, false, true, true},
         {"2: close", {2}, IDCANCEL, StolenVideoDialog::ChoiceNone, false, false, true},
-        {"box cleared, close", {3, 2}, IDCANCEL, StolenVideoDialog::ChoiceNone, false, false, false},
-        {"box cleared, capturing off", {3, 1}, IDOK, StolenVideoDialog::ChoiceCaptureOff, true, false, false},
-        {"box cleared and ticked again, watch", {3, 3, 0}, IDOK, StolenVideoDialog::ChoiceWatch, false, true, true},
+        {"box ticked, close", {3, 2}, IDCANCEL, StolenVideoDialog::ChoiceNone, false, false, false},
+        {"box ticked, capturing off", {3, 1}, IDOK, StolenVideoDialog::ChoiceCaptureOff, true, false, false},
+        {"box ticked and cleared again, watch", {3, 3, 0}, IDOK, StolenVideoDialog::ChoiceWatch, false, true, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -403,12 +403,12 @@ TEST_F(StolenVideoReviewTest, TheQuestionsAnswers) {
         host.balloons.clear();
         shell.launches.clear();
         int choice = -1;
-        bool boxTicked = false;
+        bool askAgain = false;
         g_onQuestion = [&](StolenVideoDialog& dialog) {
             for (int id : c.clicks)
                 ClickElement(dialog, id);
             choice = dialog.GetChoice();
-            boxTicked = dialog.IsCheckBoxChecked();
+            askAgain = dialog.IsCheckBoxChecked();
         };
         const ItemSpec spec = ReviewSpec(L"asked");
         const DownloadItemHandle item = AddRow(spec);
@@ -416,7 +416,7 @@ TEST_F(StolenVideoReviewTest, TheQuestionsAnswers) {
         ASSERT_EQ(1u, host.answers.size());
         EXPECT_EQ(c.answer, host.answers[0]);
         EXPECT_EQ(c.choice, choice);
-        EXPECT_EQ(c.askAgain, boxTicked);
+        EXPECT_EQ(c.askAgain, askAgain);
         EXPECT_EQ(c.askAgain, settings->IsShowDialogEnabled(Settings::kStolenVideoDialog)) << "the box is stored";
         EXPECT_EQ(c.engineOff ? 1 : 0, EngineStateCalls());
         EXPECT_EQ(c.engineOff ? EngineOff : EngineOn, s_reviewHost->engine.pEngine->GetState());
@@ -465,7 +465,8 @@ TEST_F(StolenVideoReviewTest, TheQuestionsWindow) {
         }
         EXPECT_EQ(3, dialog.GetCheckBox().GetIndex());
         EXPECT_EQ(&dialog.GetCheckBox(), dialog.GetAutoControl(window->GetElementById(3)));
-        EXPECT_TRUE(dialog.IsCheckBoxChecked()) << "the layout ticks it";
+        EXPECT_FALSE(dialog.GetCheckBox().IsChecked()) << "the box starts unticked";
+        EXPECT_TRUE(dialog.IsCheckBoxChecked()) << "an unticked box keeps the question on";
 
         // Centred over the main window, topmost.
         RECT own = {};

@@ -29,10 +29,10 @@ public:
     BOOL OnInitDialog() override;
 
     int GetChoice() const { return m_choice; }
-    // Whether the question should keep coming: the box is ticked. It starts
-    // ticked (the dialog shows only while the question is on) unless the
+    // Whether the question should keep coming: the box ("do not ask again")
+    // is not ticked, its state is not 0. It starts unticked unless the
     // layout's "initialState" says otherwise.
-    bool IsCheckBoxChecked() const { return m_checkBox.IsChecked(); }
+    bool IsCheckBoxChecked() const { return !m_checkBox.IsChecked(); }
     bool IsLayoutLoaded() const { return m_layoutLoaded; }
     WLCheckBox& GetCheckBox() { return m_checkBox; }
 

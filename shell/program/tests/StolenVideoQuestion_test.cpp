@@ -110,7 +110,7 @@ TEST(StolenVideoQuestion, TheProgramsSkinAsksWithThreeControlsABoxAndItsTexts) {
             EXPECT_NE(L"checkbox", element->GetType());
             EXPECT_FALSE(ElementTexts(dialog, element).empty()) << "a command says what it does";
         }
-        EXPECT_TRUE(dialog.IsCheckBoxChecked()) << "it keeps asking unless the user clears the box";
+        EXPECT_TRUE(dialog.IsCheckBoxChecked()) << "it keeps asking unless the user ticks the box";
         EXPECT_TRUE(dialog.GetExStyle() & WS_EX_TOPMOST);
         dialog.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         PumpPending();
