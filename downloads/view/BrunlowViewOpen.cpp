@@ -22,14 +22,11 @@
 using KavennaEngine::IDownloadItem;
 using KavennaEngine::ItemLocker;
 
+using ViewServices::ExpandProductPlaceholders;
+using ViewServices::IsConversionPending;
 using ViewServices::LanguageString;
 
 namespace {
-
-std::wstring Expanded(const std::wstring& text) {
-    const ApplicationFramework::ProductInfo* pInfo = ApplicationFramework::ProductInfo::GetCurrent();
-    return pInfo ? pInfo->ExpandPlaceholders(text) : text;
-}
 
 // The Extras as the companion-product library knows them; empty when the
 // product information or the library is missing.
@@ -82,8 +79,8 @@ bool CBrunlowView::OpenItem(int index, bool converted, bool watch) {
             if (!extras.IsUpdaterRunning()) {
                 Brunlow::IViewHost* pHost = Brunlow::ViewHost::Get();
                 const INT_PTR answer =
-                    pHost ? pHost->ShowExtrasRequest(this, Expanded(LanguageString(AppResources::StringID_ExtrasCancel)),
-                                                     Expanded(LanguageString(AppResources::StringID_ExtrasOk)))
+                    pHost ? pHost->ShowExtrasRequest(this, ExpandProductPlaceholders(LanguageString(AppResources::StringID_ExtrasCancel)),
+                                                     ExpandProductPlaceholders(LanguageString(AppResources::StringID_ExtrasOk)))
                           : IDCANCEL;
                 if (answer == IDOK) {
                     const std::wstring language = AppResources::ResourceManagerHolder::GetManager()
@@ -171,15 +168,6 @@ void CBrunlowView::_OpenSelectedRows(bool converted, bool watch) {
     }
 }
 
-int CBrunlowView::_IndexOfRow(const RowPtr& pRow) const {
-    if (!pRow)
-        return -1;
-    for (size_t index = 0; index < m_rows.size(); ++index)
-        if (m_rows[index].pItem == pRow)
-            return static_cast<int>(index);
-    return -1;
-}
-
 void CBrunlowView::OnWatchDownloaded() {
     _OpenSelectedRows(false, true);
 }
@@ -215,9 +203,7 @@ void CBrunlowView::OnNMDblclk(NMHDR* /*pHeader*/, LRESULT* pResult) {
             {
                 ItemLocker locker;
                 pEngineItem = LockRow(pRow, locker);
-                const KavennaEngine::Result* pResult = pEngineItem->GetConversionStage()->GetResult();
-                convert = pEngineItem->GetStage() == KavennaEngine::StageConversion && pResult &&
-                          pResult->code != KavennaEngine::ResultComplete;
+                convert = IsConversionPending(*pEngineItem);
             }
             // Asked without the lock: the test locks the item itself.
             if (ShouldReDownloadItem(pRow))

@@ -20,6 +20,7 @@ using KavennaEngine::IDownloadItem;
 using KavennaEngine::ItemLocker;
 
 using ViewServices::LanguageString;
+using ViewServices::NameExtension;
 
 namespace {
 
@@ -34,12 +35,6 @@ public:
 private:
     HCURSOR m_previous;
 };
-
-// The text after the last dot; empty without one.
-std::wstring ExtensionOf(const std::wstring& name) {
-    const size_t dot = name.rfind(L'.');
-    return dot == std::wstring::npos ? std::wstring() : name.substr(dot + 1);
-}
 
 // `path`'s folder joined with `name`; empty for an empty path.
 std::wstring Beside(const std::wstring& path, const std::wstring& name) {
@@ -81,7 +76,7 @@ bool CBrunlowView::IsValidItemName(const std::wstring& name) {
 bool CBrunlowView::AppendMediaExtension(std::wstring& name, int kind) {
     if (name.empty())
         return false;
-    const std::wstring extension = ExtensionOf(name);
+    const std::wstring extension = NameExtension(name);
     if (!extension.empty() && GetMediaKindByExtension(extension) != 0)
         return false;
     const MediaKindInfo* pInfo = &MediaKindTable.front();

@@ -2,6 +2,7 @@
 // reviewed once, while it starts to arrive, by the skinned question or,
 // when that is switched off, by a tray balloon that opens the video.
 #include "downloads/view/BrunlowView.h"
+#include "downloads/view/ViewServices.h"
 
 #include "appframework/product/ProductInfo.h"
 #include "downloads/app/AppAccess.h"
@@ -19,16 +20,8 @@
 using KavennaEngine::IDownloadItem;
 using KavennaEngine::ItemLocker;
 
-namespace {
-
-std::wstring ExpandedString(int id) {
-    const boost::shared_ptr<AppResources::Manager> manager = AppResources::ResourceManagerHolder::GetManager();
-    const std::wstring text = manager ? manager->GetString(id) : std::wstring();
-    const ApplicationFramework::ProductInfo* pProduct = ApplicationFramework::ProductInfo::GetCurrent();
-    return pProduct && !text.empty() ? pProduct->ExpandPlaceholders(text) : text;
-}
-
-}  // namespace
+using ViewServices::ExpandProductPlaceholders;
+using ViewServices::LanguageString;
 
 void CBrunlowView::_ReviewRow(const RowPtr& pRow) {
     if (!pRow || pRow->IsReviewed())
@@ -89,8 +82,8 @@ int CBrunlowView::_ReviewItem(const KavennaEngine::DownloadItemHandle& item) {
             return 1;
         }
     }
-    pHost->ShowTrayBalloon(ExpandedString(AppResources::StringID_StolenVideoTrayText),
-                           ExpandedString(AppResources::StringID_StolenVideoTrayTitle), 1, 15,
+    pHost->ShowTrayBalloon(ExpandProductPlaceholders(LanguageString(AppResources::StringID_StolenVideoTrayText)),
+                           ExpandProductPlaceholders(LanguageString(AppResources::StringID_StolenVideoTrayTitle)), 1, 15,
                            boost::make_shared<OpenVideoTrayAction>(this, name), 0);
     return 1;
 }

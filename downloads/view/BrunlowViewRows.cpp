@@ -83,6 +83,15 @@ int CBrunlowView::FindRowByItem(const KavennaEngine::DownloadItemHandle& item) c
     return -1;
 }
 
+int CBrunlowView::_IndexOfRow(const RowPtr& pRow) const {
+    if (!pRow)
+        return -1;
+    for (size_t index = 0; index < m_rows.size(); ++index)
+        if (m_rows[index].pItem == pRow)
+            return static_cast<int>(index);
+    return -1;
+}
+
 CBrunlowView::RowPtr CBrunlowView::FindRowByKey(std::uintptr_t key) const {
     const std::uintptr_t address = key ^ kRowKeyMask;
     for (const RowRecord& record : m_rows)

@@ -8,13 +8,12 @@
 #include "downloads/resources/DownloadsResources.h"
 #include "foundation/debugging/Log.h"
 #include "foundation/errors/GuiHandlerGuard.h"
+#include "foundation/internet/Url.h"
 #include "foundation/strings/NumberStrings.h"
 #include "foundation/system/ShellExecute.h"
 #include "resources/appresources/ResourceManagerHolder.h"
 
 #include <atlimage.h>
-
-#include <cwctype>
 
 using ViewServices::EngineIsOn;
 
@@ -40,19 +39,6 @@ LOGFONTW TipLabelFont() {
     font.lfHeight = 16;
     wcscpy_s(font.lfFaceName, L"Arial");
     return font;
-}
-
-// The link of a tip comes from the web: the shell would as readily start a
-// program or open a document named by a file path or another scheme.
-bool IsWebAddress(const std::wstring& address) {
-    std::wstring lower(address.substr(0, 8));
-    for (wchar_t& c : lower)
-        c = static_cast<wchar_t>(std::towlower(c));
-    const auto startsWith = [&](const wchar_t* scheme) {
-        const std::wstring prefix(scheme);
-        return address.size() > prefix.size() && lower.compare(0, prefix.size(), prefix) == 0;
-    };
-    return startsWith(L"http://") || startsWith(L"https://");
 }
 
 }  // namespace
@@ -255,7 +241,8 @@ void CBrunlowView::OnTipLink() {
         const std::wstring link = m_pTips ? m_pTips->GetCurrentTip().moreInfoUrl : std::wstring();
         if (link.empty())
             return;
-        if (!IsWebAddress(link)) {
+        // The link comes from the web: only a web address reaches the shell.
+        if (!Internet::IsWebAddress(link)) {
             DEBUG_LOG(Debugging::LevelWRN, L"Tip link is no web address, not opened: " + link);
             return;
         }

@@ -13,17 +13,9 @@
 using KavennaEngine::IDownloadItem;
 using KavennaEngine::ItemLocker;
 
+using ViewServices::IsConversionPending;
 using ViewServices::LanguageString;
-
-namespace {
-
-// The text after the last dot, as it stands; empty without a dot.
-std::wstring ExtensionOf(const std::wstring& name) {
-    const size_t dot = name.rfind(L'.');
-    return dot == std::wstring::npos ? std::wstring() : name.substr(dot + 1);
-}
-
-}  // namespace
+using ViewServices::NameExtension;
 
 void CBrunlowView::OnMouseMove(UINT nFlags, CPoint point) {
     QE806::OnMouseMove(nFlags, point);
@@ -74,11 +66,11 @@ std::wstring CBrunlowView::GetTooltipTextForItem(CPoint /*point*/, UINT /*flags*
                     switch (stage) {
                     case KavennaEngine::StageDownload:
                         text << LanguageString(AppResources::StringID_PopupDownloadingTo)
-                             << ExtensionOf(pEngineItem->GetDownloadStage()->GetDisplayName());
+                             << NameExtension(pEngineItem->GetDownloadStage()->GetDisplayName());
                         break;
                     case KavennaEngine::StageConversion:
                         text << LanguageString(AppResources::StringID_PopupConvertingTo)
-                             << ExtensionOf(pEngineItem->GetConversionStage()->GetFilePath());
+                             << NameExtension(pEngineItem->GetConversionStage()->GetFilePath());
                         break;
                     case KavennaEngine::StageDeploy:
                         text << LanguageString(AppResources::StringID_PopupCopyToIPod);
@@ -99,8 +91,7 @@ std::wstring CBrunlowView::GetTooltipTextForItem(CPoint /*point*/, UINT /*flags*
                 ItemLocker locker;
                 const boost::shared_ptr<IDownloadItem> pEngineItem = LockRow(pRow, locker);
                 const int stage = pEngineItem->GetStage();
-                const KavennaEngine::Result* pResult = pEngineItem->GetConversionStage()->GetResult();
-                if (stage == KavennaEngine::StageConversion && pResult && pResult->code != KavennaEngine::ResultComplete)
+                if (IsConversionPending(*pEngineItem))
                     text << LanguageString(AppResources::StringID_PopupDblClkToConvert);
                 else if (!(stage == KavennaEngine::StageDeploy && pEngineItem->IsRunning()))
                     text << LanguageString(AppResources::StringID_PopupDblClkToPlay);

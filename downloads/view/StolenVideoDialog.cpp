@@ -1,18 +1,12 @@
 #include "downloads/view/StolenVideoDialog.h"
+#include "downloads/view/ViewServices.h"
 
 #include "appframework/product/ProductInfo.h"
 #include "resources/appresources/ResourceManagerHolder.h"
 #include "skin/layout/IDrawable.h"
 #include "skin/layout/IElement.h"
 
-namespace {
-
-std::wstring ExpandProductPlaceholders(const std::wstring& text) {
-    const ApplicationFramework::ProductInfo* pProduct = ApplicationFramework::ProductInfo::GetCurrent();
-    return pProduct && !text.empty() ? pProduct->ExpandPlaceholders(text) : text;
-}
-
-}  // namespace
+using ViewServices::ExpandProductPlaceholders;
 
 StolenVideoDialog::StolenVideoDialog(const boost::shared_ptr<LayoutLib::IManager>& layoutManager, CWnd* pParent)
     : FullAutoSurfaceT<CDialog>(IDD, pParent),

@@ -1,7 +1,9 @@
 #pragma once
-// The few application values every part of the download list asks for,
-// each safe while the application's layer or the resources are absent.
-// GUI thread, or any thread for the engine's state.
+// The few application values and small rules every part of the download
+// list needs, each safe while the application's layer, the product
+// information or the resources are absent. GUI thread, or any thread for the
+// engine's state.
+#include "appframework/product/ProductInfo.h"
 #include "downloads/app/AppAccess.h"
 #include "downloads/settings/Settings.h"
 #include "resources/appresources/ResourceManagerHolder.h"
@@ -19,6 +21,26 @@ inline std::wstring LanguageString(int id) {
 inline bool DebugMode() {
     Settings* pSettings = Brunlow::AppAccess::GetSettings();
     return pSettings && pSettings->GetDebugMode();
+}
+
+// `text` with the product placeholders expanded.
+inline std::wstring ExpandProductPlaceholders(const std::wstring& text) {
+    const ApplicationFramework::ProductInfo* pProduct = ApplicationFramework::ProductInfo::GetCurrent();
+    return pProduct && !text.empty() ? pProduct->ExpandPlaceholders(text) : text;
+}
+
+// The text after a name's last dot, as it stands; empty without a dot.
+inline std::wstring NameExtension(const std::wstring& name) {
+    const size_t dot = name.rfind(L'.');
+    return dot == std::wstring::npos ? std::wstring() : name.substr(dot + 1);
+}
+
+// A double click on the progress cell converts: the item stands in the
+// conversion stage without a complete conversion. The item is locked.
+inline bool IsConversionPending(KavennaEngine::IDownloadItem& item) {
+    const KavennaEngine::Result* pResult = item.GetConversionStage()->GetResult();
+    return item.GetStage() == KavennaEngine::StageConversion && pResult &&
+           pResult->code != KavennaEngine::ResultComplete;
 }
 
 // The engine is catching (state 0).

@@ -359,6 +359,11 @@ bool Url::OpenInBrowser() {
     return true;
 }
 
+bool IsWebAddress(const std::wstring& address) {
+    AddressParts parts;
+    return ParseAddress(address, parts);
+}
+
 std::wstring AddDefaultScheme(const wlitestring& address) {
     const std::wstring text = address.str();
     if (text.empty() || text.find(L"://") != std::wstring::npos)

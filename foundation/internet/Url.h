@@ -76,6 +76,10 @@ private:
     std::wstring m_url;
 };
 
+// An http or https address with a host: what may be handed to the shell to
+// open in the browser (a file path or another scheme could start a program).
+bool IsWebAddress(const std::wstring& address);
+
 // "http://" in front of an address that has no "://"; an empty address stays empty.
 std::wstring AddDefaultScheme(const wlitestring& address);
 
