@@ -256,7 +256,7 @@ LRESULT CBrunlowView::OnProcessingFinishedMessage(WPARAM wParam, LPARAM /*lParam
         } else {
             if (stage == KavennaEngine::StageDownload)
                 status = LanguageString(pStage && pStage->IsImport() ? AppResources::StringID_Import_
-                                                             : AppResources::StringID_Download_);
+                                                                     : AppResources::StringID_Download_);
             else if (stage == KavennaEngine::StageConversion)
                 status = LanguageString(AppResources::StringID_Conversion_);
             const bool complete = pStage && pStage->IsComplete();

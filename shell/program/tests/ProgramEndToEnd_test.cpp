@@ -17,6 +17,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -136,29 +137,37 @@ struct Program {
     }
 };
 
+// The first visible top-level window of the process that `matches`; null.
 struct WindowSearch {
     DWORD processId;
+    const std::function<bool(HWND)>* matches;
     HWND found;
 };
 
-BOOL CALLBACK MatchMainWindow(HWND window, LPARAM parameter) {
+BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM parameter) {
     WindowSearch& search = *reinterpret_cast<WindowSearch*>(parameter);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
-    wchar_t title[128] = {};
-    // Without a message: a hung program must not hang the search.
-    ::InternalGetWindowText(window, title, 128);
-    if (owner == search.processId && ::IsWindowVisible(window) && std::wstring(title) == kTitle) {
+    if (owner == search.processId && ::IsWindowVisible(window) && (*search.matches)(window)) {
         search.found = window;
         return FALSE;
     }
     return TRUE;
 }
 
-HWND FindMainWindow(DWORD processId) {
-    WindowSearch search = {processId, nullptr};
-    ::EnumWindows(&MatchMainWindow, reinterpret_cast<LPARAM>(&search));
+HWND FindProcessWindow(DWORD processId, const std::function<bool(HWND)>& matches) {
+    WindowSearch search = {processId, &matches, nullptr};
+    ::EnumWindows(&MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND FindMainWindow(DWORD processId) {
+    return FindProcessWindow(processId, [](HWND window) {
+        wchar_t title[128] = {};
+        // Without a message: a hung program must not hang the search.
+        ::InternalGetWindowText(window, title, 128);
+        return std::wstring(title) == kTitle;
+    });
 }
 
 template <class Condition>
@@ -177,30 +186,12 @@ HWND FindList(HWND frame) {
 }
 
 // A visible dialog of the process with a control of that id, or null.
-struct DialogSearch {
-    DWORD processId;
-    int controlId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter) {
-    DialogSearch& search = *reinterpret_cast<DialogSearch*>(parameter);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    wchar_t className[32] = {};
-    ::GetClassNameW(window, className, 32);
-    if (owner == search.processId && ::IsWindowVisible(window) && std::wstring(className) == L"#32770" &&
-        ::GetDlgItem(window, search.controlId)) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND FindDialog(DWORD processId, int controlId) {
-    DialogSearch search = {processId, controlId, nullptr};
-    ::EnumWindows(&MatchDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindProcessWindow(processId, [controlId](HWND window) {
+        wchar_t className[32] = {};
+        ::GetClassNameW(window, className, 32);
+        return std::wstring(className) == L"#32770" && ::GetDlgItem(window, controlId) != nullptr;
+    });
 }
 
 // The list's rows as the program shows them, the texts of the first
