@@ -49,13 +49,14 @@ private:
     FileSystem::XmlFile m_skin;
 };
 
-// A view of class `viewClass` (a CBrunlowView) in a frame of `size`.
+// A view of class `viewClass` (a CBrunlowView) in a frame of `size`, its
+// colours from `skinXml`.
 struct ListHost {
     explicit ListHost(CRuntimeClass* viewClass, bool debugMode = false, bool automaticConversion = false,
-                      CSize size = CSize(900, 500)) {
+                      CSize size = CSize(900, 500), const char* skinXml = kListSkinXml) {
         if (debugMode)
             app.WriteProfileString(L"Settings", L"DebugMode", L"true");
-        skinPath = skinFolder.WriteFile(L"Skin.xml", kListSkinXml);
+        skinPath = skinFolder.WriteFile(L"Skin.xml", skinXml);
         settings = std::make_unique<Settings>();
         settings->SetAutomaticConversion(automaticConversion);
         access = std::make_unique<SkinnedAccess>(settings.get(), engine.pEngine, skinPath);

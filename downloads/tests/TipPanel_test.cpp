@@ -136,38 +136,13 @@ int CountLogLines(size_t start, const std::vector<std::string>& parts) {
     return count;
 }
 
-struct ViewHost {
-    ViewHost() {
-        settings = std::make_unique<Settings>();
-        engine.pEngine->SetState(KavennaEngine::EngineOn, nullptr);
-        access = std::make_unique<DownloadsTests::SkinnedAccess>(settings.get(), engine.pEngine,
-                                                                 skinFolder.WriteFile(L"Skin.xml", kSkin));
-        frame = DownloadsTests::OpenListFrame(app, RUNTIME_CLASS(CFrameWnd), RUNTIME_CLASS(TipPanelView),
-                                              CSize(900, 600));
-        if (frame)
-            view = dynamic_cast<TipPanelView*>(frame->GetActiveView());
-    }
-    ~ViewHost() {
-        DownloadsTests::CloseListFrame(app);
-        access.reset();
-        settings.reset();
-    }
-
-    ProfileApplication app;
-    EngineStandIn engine;
-    std::unique_ptr<Settings> settings;
-    Testing::TempFolder skinFolder;
-    std::unique_ptr<DownloadsTests::SkinnedAccess> access;
-    CFrameWnd* frame = nullptr;
-    TipPanelView* view = nullptr;
-};
-
 class TipPanelTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         LogText();
         s_gdiplus = new GdiplusStartupHolder;
-        s_viewHost = new ViewHost;
+        s_viewHost = new DownloadsTests::ListHost(RUNTIME_CLASS(TipPanelView), false, false, CSize(900, 600), kSkin);
+        s_viewHost->engine.pEngine->SetState(KavennaEngine::EngineOn, nullptr);
     }
     static void TearDownTestSuite() {
         delete s_viewHost;
@@ -177,7 +152,7 @@ protected:
     }
     void SetUp() override {
         ASSERT_NE(s_viewHost->view, nullptr);
-        view = s_viewHost->view;
+        view = static_cast<TipPanelView*>(s_viewHost->view);
         SetViewSize(900, 600);
     }
     void TearDown() override {
@@ -238,11 +213,11 @@ protected:
         return place;
     }
 
-    static ViewHost* s_viewHost;
+    static DownloadsTests::ListHost* s_viewHost;
     static GdiplusStartupHolder* s_gdiplus;
     TipPanelView* view = nullptr;
 };
-ViewHost* TipPanelTest::s_viewHost = nullptr;
+DownloadsTests::ListHost* TipPanelTest::s_viewHost = nullptr;
 GdiplusStartupHolder* TipPanelTest::s_gdiplus = nullptr;
 
 TEST_F(TipPanelTest, ShownInAnEmptyListOfAtLeastSixHundredByFourHundredAndHiddenWithRows) {
