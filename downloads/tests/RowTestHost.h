@@ -12,6 +12,7 @@
 #include "EngineStandIn.h"
 #include "ListFrame.h"
 #include "ProfileApplication.h"
+#include "RecordingViewHost.h"
 #include "mfc/ModalSeams.h"
 
 #include <boost/make_shared.hpp>
@@ -39,25 +40,6 @@ public:
 struct AskedBox {
     std::wstring text, caption;
     UINT type;
-};
-
-// The main window's layer: the Extras offer answered and recorded.
-class FakeViewHost : public Brunlow::IViewHost {
-public:
-    struct Offer {
-        std::wstring cancelText, okText;
-    };
-    boost::shared_ptr<LayoutLib::IManager> GetLayoutManager() override { return {}; }
-    void ShowTrayBalloon(const std::wstring&, const std::wstring&, DWORD, UINT,
-                         const boost::shared_ptr<Brunlow::IBalloonAction>&, DWORD) override {}
-    INT_PTR ShowExtrasRequest(CWnd*, const std::wstring& cancelText, const std::wstring& okText) override {
-        offers.push_back({cancelText, okText});
-        return offerAnswer;
-    }
-    INT_PTR RunDialog(CDialog&) override { return IDCANCEL; }
-
-    std::vector<Offer> offers;
-    INT_PTR offerAnswer = IDCANCEL;
 };
 
 // The application, the engine's stand-in and the list in a frame of its
@@ -125,7 +107,7 @@ public:
     EngineStandIn engine;
     std::unique_ptr<Settings> settings;
     std::unique_ptr<ScopedAppAccess> access;
-    FakeViewHost viewHost;
+    RecordingViewHost viewHost;
     RowTestView* view = nullptr;
 
     static std::vector<AskedBox> boxes;

@@ -12,6 +12,7 @@
 #include "EngineStandIn.h"
 #include "ListFrame.h"
 #include "ProfileApplication.h"
+#include "RecordingViewHost.h"
 #include "downloads/app/ViewHost.h"
 #include "downloads/settings/Settings.h"
 #include "foundation/tests/ShellLaunchRecorder.h"
@@ -34,6 +35,7 @@
 
 using namespace KavennaEngine;
 using TestDoor::ItemSpec;
+using DownloadsTests::RecordingViewHost;
 using Testing::Pump;
 using Testing::PumpUntil;
 
@@ -81,46 +83,6 @@ const wchar_t kProductName[] = L"Brunlow Downloads Tests";
 // A skin whose layout lacks the question's window.
 const wchar_t kLayoutWithoutQuestion[] =
     LR"(<?xml version="1.0" encoding="utf-8"?><LayoutLib><Windows><Window name="other"/></Windows><Pictures/></LayoutLib>)";
-
-struct Balloon {
-    std::wstring text, title;
-    DWORD iconKind;
-    UINT timeout;
-    boost::shared_ptr<Brunlow::IBalloonAction> action;
-    DWORD tag;
-};
-
-// The main window as the list sees it: its layout, a balloon recorder, and
-// its dialogs run modally (the modal seam answers them).
-class RecordingViewHost : public Brunlow::IViewHost {
-public:
-    boost::shared_ptr<LayoutLib::IManager> GetLayoutManager() override {
-        if (throwFromLayout)
-            throw std::runtime_error("no layout today");
-        return layout;
-    }
-    void ShowTrayBalloon(const std::wstring& text, const std::wstring& title, DWORD iconKind, UINT timeoutSeconds,
-                         const boost::shared_ptr<Brunlow::IBalloonAction>& pAction, DWORD tag) override {
-        balloons.push_back({text, title, iconKind, timeoutSeconds, pAction, tag});
-    }
-    INT_PTR ShowExtrasRequest(CWnd*, const std::wstring&, const std::wstring&) override {
-        ++extrasOffers;
-        return IDCANCEL;
-    }
-    INT_PTR RunDialog(CDialog& dialog) override {
-        ++dialogs;
-        const INT_PTR answer = dialog.DoModal();
-        answers.push_back(answer);
-        return answer;
-    }
-
-    boost::shared_ptr<LayoutLib::IManager> layout;
-    bool throwFromLayout = false;
-    std::vector<Balloon> balloons;
-    std::vector<INT_PTR> answers;
-    int dialogs = 0;
-    int extrasOffers = 0;
-};
 
 // What the modal seam does with a question that opens; without a handler it
 // is closed at once, so that no test ever waits for a person.
@@ -359,7 +321,7 @@ TEST_F(StolenVideoReviewTest, TheBalloonAsksWhenTheQuestionCannotAndItsClickPlay
         EXPECT_TRUE(RowOf(item)->IsReviewed());
         EXPECT_EQ(c.dialogs, host.dialogs);
         ASSERT_EQ(1u, host.balloons.size());
-        const Balloon& balloon = host.balloons[0];
+        const RecordingViewHost::Balloon& balloon = host.balloons[0];
         EXPECT_EQ(std::wstring(kProductName) + L" caught a video of another program.", balloon.text);
         EXPECT_EQ(L"Video from another program", balloon.title);
         EXPECT_EQ(1u, balloon.iconKind);
