@@ -4,8 +4,8 @@
 // dropped local file becomes an import row the same way.
 #include "downloads/view/BrunlowView.h"
 
-#include "DropData.h"
 #include "ListHost.h"
+#include "testing/HDropData.h"
 #include "testing/LoopbackHttpServer.h"
 #include "testing/TempFolder.h"
 #include "testing/WindowPicture.h"
@@ -189,7 +189,7 @@ TEST_F(ListEndToEndTest, AnAddressThatIsNotFoundEndsInAnErrorWithoutAButton) {
 TEST_F(ListEndToEndTest, ADroppedLocalClipBecomesAnImportRow) {
     Testing::TempFolder folder;
     const std::wstring clip = folder.WriteFile(L"clip.mp4", Body(300000));
-    DownloadsTests::HDropData data({clip});
+    Testing::HDropData data({clip}, false);
     COleDataObject object;
     object.Attach(&data, FALSE);
     EXPECT_EQ(view->OnDragEnter(&object, 0, CPoint(5, 5)), static_cast<DROPEFFECT>(DROPEFFECT_COPY));

@@ -4,8 +4,8 @@
 // engine. One view over the engine's stand-in items.
 #include "downloads/view/BrunlowView.h"
 
-#include "DropData.h"
 #include "ListHost.h"
+#include "testing/HDropData.h"
 #include "testing/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -211,7 +211,7 @@ TEST_F(ListFinishTest, DroppedFilesGoToTheEngineWholeInOrderUnfiltered) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        DownloadsTests::HDropData data(c.files);
+        Testing::HDropData data(c.files, false);
         COleDataObject object;
         object.Attach(&data, FALSE);
         EXPECT_EQ(view->OnDragEnter(&object, 0, CPoint(5, 5)), c.effect);
