@@ -2,7 +2,7 @@
 # Sourced, not run.
 
 BUILD_DIR="${BRUNLOW_BUILD_DIR:-$PWD/build}"
-JOBS="$(nproc)"
+JOBS="${BRUNLOW_JOBS:-$(nproc)}"
 export WINEPREFIX="$BUILD_DIR/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="
