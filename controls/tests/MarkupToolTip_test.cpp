@@ -120,6 +120,9 @@ TEST_F(TipFixture, ShowsAfterTheDelayAndArmsTheHideTimer) {
     m_tip->AddTool(m_owner.get(), L"Hello <b>tip</b>");
     Move(POINT{200, 200});
     EXPECT_TRUE(Armed(CMarkupToolTip::TimerShow, 500));
+    wchar_t text[64] = {};
+    ::GetWindowTextW(m_tip->GetSafeHwnd(), text, 64);
+    EXPECT_STREQ(L"Hello <b>tip</b>", text) << "others can read the tip's text";
     const std::size_t calls = m_timers.size();
     Move(POINT{200, 200});
     EXPECT_EQ(calls, m_timers.size());

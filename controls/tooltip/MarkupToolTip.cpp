@@ -451,6 +451,10 @@ void CMarkupToolTip::ShowTool(HWND window, const Tool& tool, bool delay) {
     m_shownWindow = window;
     m_shown = tool;
     m_hasShown = true;
+    // The tip's window carries the text it shows, as the system's tooltips
+    // let other programs (screen readers, tests) read theirs.
+    if (m_hWnd)
+        ::SetWindowTextW(m_hWnd, tool.text);
     Tooltip().getCursorPos(&m_metPoint);
     if (m_state == Hidden) {
         if (delay && m_showDelay != 0)

@@ -221,10 +221,10 @@ TEST_F(ItemCommandsTest, ContextMenuFollowsTheSelection) {
     failed5.downloadCode = ResultNotRepeatable;
     failed5.resultCode = ResultNotRepeatable;
 
-    const std::pair<UINT, std::wstring> redownload{32787, L"Download again"}, watch{32781, L"Watch download"},
+    const std::pair<UINT, std::wstring> redownload{32787, L"Download &again"}, watch{32781, L"Watch download"},
         locate{32784, L"Locate download"}, watchConverted{32780, L"Watch converted"},
-        locateConverted{32785, L"Locate converted"}, stop{1030, L"Stop or continue"}, convert{1032, L"Convert now"},
-        copy{32783, L"Copy to player"}, rename{32777, L"Rename"}, remove{32776, L"Remove"},
+        locateConverted{32785, L"Locate converted"}, stop{1030, L"&Stop or continue"}, convert{1032, L"Convert &now"},
+        copy{32783, L"Copy to &player"}, rename{32777, L"Rename"}, remove{32776, L"Remove"},
         deleteFile{32779, L"Delete files"};
     const struct Case {
         const char* name;

@@ -1,6 +1,7 @@
 #pragma once
 // The fixture language's texts of the download list's rows, menus and
-// questions, in the form the language files hold them.
+// questions, in the form the language files hold them. Menu entries that
+// also label a row's button carry an access key, as the shipped ones do.
 #include "testing/ResourceFolder.h"
 
 #include <string>
@@ -18,14 +19,14 @@ const char kListStrings[] =
     R"(<String name="FileInUseText" value="Some files are in use and were not deleted."/>)"
     R"(<String name="FileDeleteTitle" value="Delete File"/>)"
     R"(<String name="FileDeleteText" value="Delete the files of the selected videos?"/>)"
-    R"(<String name="PopupReDownload" value="Download again"/>)"
+    R"(<String name="PopupReDownload" value="Download &amp;again"/>)"
     R"(<String name="PopupWatchDownloaded" value="Watch download"/>)"
     R"(<String name="PopupLocateDownloaded" value="Locate download"/>)"
     R"(<String name="PopupWatchConverted" value="Watch converted"/>)"
     R"(<String name="PopupLocateConverted" value="Locate converted"/>)"
-    R"(<String name="PopupStop" value="Stop or continue"/>)"
-    R"(<String name="PopupConvert" value="Convert now"/>)"
-    R"(<String name="PopupCopyToIPod" value="Copy to player"/>)"
+    R"(<String name="PopupStop" value="&amp;Stop or continue"/>)"
+    R"(<String name="PopupConvert" value="Convert &amp;now"/>)"
+    R"(<String name="PopupCopyToIPod" value="Copy to &amp;player"/>)"
     R"(<String name="PopupRename" value="Rename"/>)"
     R"(<String name="PopupRemove" value="Remove"/>)"
     // The stolen-video question and its balloon.

@@ -320,7 +320,6 @@ TEST_F(TipPanelTest, PanelAndLabelsArePlacedByTheViewsSize) {
         CBrunlowView::TipLabel label;
         CRect place;
     } cases[] = {
-        {CBrunlowView::TipLabelReminder, CRect(CPoint(panel.left + 112, panel.bottom - 23), CSize(300, 20))},
         {CBrunlowView::TipLabelLink, CRect(CPoint(panel.left + 227, panel.bottom - 23), CSize(300, 20))},
         {CBrunlowView::TipLabelPrevious, CRect(CPoint(panel.left + 112, panel.bottom), CSize(100, 20))},
         {CBrunlowView::TipLabelNext, CRect(CPoint(panel.left + 222, panel.bottom), CSize(100, 20))},
@@ -333,6 +332,34 @@ TEST_F(TipPanelTest, PanelAndLabelsArePlacedByTheViewsSize) {
     SetViewSize(700, 500);
     EXPECT_EQ(CRect(58, 500 - 38 - 120, 642, 500 - 38) + origin, view->_GetTipPanelRect());
     EXPECT_EQ(CRect(CPoint(58 + 222, 462), CSize(100, 20)) + origin, PlaceOf(CBrunlowView::TipLabelNext));
+}
+
+TEST_F(TipPanelTest, TheLinkStandsRightOfTheReminderWhateverItsLength) {
+    const struct {
+        const char* name;
+        int showCount, shownCount;
+        bool linkMoves;
+    } cases[] = {{"short reminder", 5, 1, false}, {"long reminder", 1000000000, 999999999, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Use({{L"Text", Tip(L"https://example.com/", c.showCount, c.shownCount)}});
+        SetViewSize(1200, 600);
+        Paint();
+        const CRect panel = view->_GetTipPanelRect();
+        const CRect reminder = PlaceOf(CBrunlowView::TipLabelReminder);
+        const CRect link = PlaceOf(CBrunlowView::TipLabelLink);
+        CTextLabel& label = view->Label(CBrunlowView::TipLabelReminder);
+        CClientDC dc(&label);
+        dc.SelectObject(label.GetLabelFont());
+        const int textWidth = dc.GetTextExtent(view->Text(CBrunlowView::TipLabelReminder).c_str()).cx;
+        EXPECT_EQ(CPoint(panel.left + 112, panel.bottom - 23), reminder.TopLeft());
+        EXPECT_GE(reminder.Width(), textWidth) << "the whole reminder shows";
+        EXPECT_LE(reminder.right, link.left) << "the link starts after it";
+        EXPECT_EQ(panel.bottom - 23, link.top);
+        EXPECT_GE(link.left, panel.left + 227) << "never left of its own place";
+        if (c.linkMoves)
+            EXPECT_GT(link.left, panel.left + 227);
+    }
 }
 
 TEST_F(TipPanelTest, ReminderCountsLimitedTipsOnly) {

@@ -23,6 +23,7 @@ using KavennaEngine::ItemLocker;
 
 using ViewServices::DebugMode;
 using ViewServices::LanguageString;
+using ViewServices::MenuTextAsLabel;
 
 namespace {
 
@@ -119,7 +120,7 @@ LRESULT CBrunlowView::OnProcessingStartedMessage(WPARAM wParam, LPARAM /*lParam*
             if (!button)
                 ReportWarning("((pItem->CreateButton(L\"\",this,rect,1028,font,159,159)))");
             if (pItem->IsProgressCreated() && pItem->IsButtonCreated()) {
-                pItem->SetButtonTooltip(LanguageString(AppResources::StringID_PopupStop).c_str());
+                pItem->SetButtonTooltip(MenuTextAsLabel(AppResources::StringID_PopupStop).c_str());
                 pItem->SetButtonKey(static_cast<LONG_PTR>(GetRowKey(pItem.get())));
                 DEBUG_LOG(Debugging::LevelDBG, L"Starting processing" + Describe(pItem));
             }
@@ -138,7 +139,7 @@ LRESULT CBrunlowView::OnProcessingStartedMessage(WPARAM wParam, LPARAM /*lParam*
             pItem->InvalidateButton();
         }
         if (pItem->IsButtonCreated())
-            pItem->SetButtonTooltip(LanguageString(AppResources::StringID_PopupStop).c_str());
+            pItem->SetButtonTooltip(MenuTextAsLabel(AppResources::StringID_PopupStop).c_str());
         pItem->PlaceProgress(GetProgressRect(existing), false);
         UpdateCommandFlags();
         DEBUG_LOG(Debugging::LevelDBG, L"Starting processing" + Describe(pItem));
@@ -301,13 +302,13 @@ LRESULT CBrunlowView::OnProcessingFinishedMessage(WPARAM wParam, LPARAM /*lParam
         std::wstring tooltip;
         if (reDownload) {
             pItem->SetButtonBitmaps(IDB_ROW_REDOWNLOAD, IDB_ROW_REDOWNLOAD);
-            tooltip = LanguageString(AppResources::StringID_PopupReDownload);
+            tooltip = MenuTextAsLabel(AppResources::StringID_PopupReDownload);
         } else if (stage == KavennaEngine::StageConversion) {
             pItem->SetButtonBitmaps(IDB_ROW_CONVERT, IDB_ROW_CONVERT);
-            tooltip = LanguageString(AppResources::StringID_PopupConvert);
+            tooltip = MenuTextAsLabel(AppResources::StringID_PopupConvert);
         } else if (stage == KavennaEngine::StageDeploy) {
             pItem->SetButtonBitmaps(IDB_ROW_COPY, IDB_ROW_COPY);
-            tooltip = LanguageString(AppResources::StringID_PopupCopyToIPod);
+            tooltip = MenuTextAsLabel(AppResources::StringID_PopupCopyToIPod);
         }
         pItem->SetButtonTooltip(tooltip.c_str());
         pItem->InvalidateButton();

@@ -15,6 +15,8 @@
 
 #include <atlimage.h>
 
+#include <algorithm>
+
 using ViewServices::EngineIsOn;
 
 namespace {
@@ -32,6 +34,24 @@ std::wstring TipString(const wchar_t* name) {
 std::wstring CurrentLanguageName() {
     const boost::shared_ptr<ResourceLib::IManager> manager = Resources();
     return manager ? manager->GetCurrentLanguageName() : std::wstring();
+}
+
+// The reminder's room before the link, and the gap between the two.
+const int kTipReminderMaxWidth = 300;
+const int kTipLinkGap = 12;
+
+// Width of the label's text in its own font; 0 without a window or a text.
+int TextWidth(CTextLabel& label) {
+    if (!label.m_hWnd)
+        return 0;
+    CString text;
+    label.GetWindowText(text);
+    CClientDC dc(&label);
+    const HGDIOBJ previous = label.GetLabelFont() ? dc.SelectObject(label.GetLabelFont()) : nullptr;
+    const CSize size = dc.GetTextExtent(text);
+    if (previous)
+        dc.SelectObject(previous);
+    return text.IsEmpty() ? 0 : size.cx;
 }
 
 LOGFONTW TipLabelFont() {
@@ -104,11 +124,16 @@ void CBrunlowView::_LayoutTipPanel() {
     }
 
     const CRect panel = _GetTipPanelRect();
+    // The reminder's length depends on the language and the counts: the
+    // link moves right of it rather than over it.
+    const int reminderText = TextWidth(reminder);
+    const int reminderWidth = reminderText > 0 ? std::min(kTipReminderMaxWidth, reminderText + kTipLinkGap) : 0;
+    const int linkX = std::max(panel.left + 227, panel.left + 112 + reminderWidth);
     const struct {
         CTextLabel& label;
         int x, y, width, height;
-    } places[] = {{reminder, panel.left + 112, panel.bottom - 23, 300, 20},
-                  {link, panel.left + 227, panel.bottom - 23, 300, 20},
+    } places[] = {{reminder, panel.left + 112, panel.bottom - 23, reminderWidth, 20},
+                  {link, linkX, panel.bottom - 23, 300, 20},
                   {previous, panel.left + 112, panel.bottom, 100, 20},
                   {next, panel.left + 222, panel.bottom, 100, 20}};
     for (const auto& place : places) {

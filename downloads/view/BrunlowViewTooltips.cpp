@@ -15,6 +15,7 @@ using KavennaEngine::ItemLocker;
 
 using ViewServices::IsConversionPending;
 using ViewServices::LanguageString;
+using ViewServices::MenuTextAsLabel;
 using ViewServices::NameExtension;
 
 void CBrunlowView::OnMouseMove(UINT nFlags, CPoint point) {
@@ -73,7 +74,7 @@ std::wstring CBrunlowView::GetTooltipTextForItem(CPoint /*point*/, UINT /*flags*
                              << NameExtension(pEngineItem->GetConversionStage()->GetFilePath());
                         break;
                     case KavennaEngine::StageDeploy:
-                        text << LanguageString(AppResources::StringID_PopupCopyToIPod);
+                        text << MenuTextAsLabel(AppResources::StringID_PopupCopyToIPod);
                         break;
                     }
                     text << L"\n";

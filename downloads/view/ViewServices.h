@@ -18,6 +18,19 @@ inline std::wstring LanguageString(int id) {
     return manager ? manager->GetString(id) : std::wstring();
 }
 
+// String `id`, a menu entry's text, as a tooltip shows it: without its
+// access-key marker ("&&" stays one "&"), as the system's tooltips do.
+inline std::wstring MenuTextAsLabel(int id) {
+    const std::wstring text = LanguageString(id);
+    std::wstring label;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'&' && ++i == text.size())
+            break;
+        label += text[i];
+    }
+    return label;
+}
+
 inline bool DebugMode() {
     Settings* pSettings = Brunlow::AppAccess::GetSettings();
     return pSettings && pSettings->GetDebugMode();

@@ -12,7 +12,7 @@ namespace AppResources {
     X(0, LayoutXml)                         \
     X(2, TipOfTheDayXml)
 
-// (id, name) of every string, ascending. The gaps (16-22, 34, 64, 118, 126,
+// (id, name) of every string, ascending. The gaps (16-22, 34, 64, 126,
 // 148-150) are numbers that were retired; they must not be reused.
 #define APPRESOURCES_MAIN_STRING_IDS(X)                                                                          \
     X(0, FatalError) X(1, EngineLoadFailure) X(2, ButtonOnOff) X(3, ButtonOnOffTooltip) X(4, ButtonAddURL)       \
@@ -40,8 +40,9 @@ namespace AppResources {
     X(105, SettingsAutomaticConvertion) X(106, SettingsFormat) X(107, SettingsCompatibility)                      \
     X(108, SettingsCloseAction) X(109, SettingsNoSoundTimeout) X(110, SettingsSeconds) X(111, SettingsWarning)   \
     X(112, SettingsOnXMinimize) X(113, SettingsOnXHideInTray) X(114, SettingsOnXClose) X(115, SettingsLanguage)  \
-    X(116, UpdateRequestTitle) X(117, UpdateRequestHeading) X(119, UpdateRequestQuestion) X(120, TrayShowHide)   \
-    X(121, TrayOnOff) X(122, TrayAddURL) X(123, TraySettings) X(124, TrayBrowse) X(125, TrayHelpSupport)         \
+    X(116, UpdateRequestTitle) X(117, UpdateRequestHeading) X(118, UpdateRequestNote)                           \
+    X(119, UpdateRequestQuestion) X(120, TrayShowHide) X(121, TrayOnOff) X(122, TrayAddURL)                     \
+    X(123, TraySettings) X(124, TrayBrowse) X(125, TrayHelpSupport)                                             \
     X(127, TrayExit) X(128, PopupReDownload) X(129, PopupWatchDownloaded) X(130, PopupLocateDownloaded)          \
     X(131, PopupWatchConverted) X(132, PopupLocateConverted) X(133, PopupStop) X(134, PopupConvert)              \
     X(135, PopupCopyToIPod) X(136, PopupDblClkToPlay) X(137, PopupDblClkToConvert) X(138, PopupDblClkReDownload) \

@@ -4,12 +4,6 @@
 #include "shell/app/AppTexts.h"
 #include "shell/program/BrunlowResources.h"
 
-namespace {
-// The note line's string number; the id tables list it as retired, so it
-// reads empty unless a language still carries it.
-const int kUpdateRequestNoteStringId = 118;
-}  // namespace
-
 BEGIN_MESSAGE_MAP(UpdateRequestDlg, CDialog)
     ON_WM_PAINT()
 END_MESSAGE_MAP()
@@ -36,7 +30,7 @@ BOOL UpdateRequestDlg::OnInitDialog() {
 void UpdateRequestDlg::_ApplyTexts() {
     SetWindowText(AppTexts::ExpandedText(AppResources::StringID_UpdateRequestTitle).c_str());
     SetLabelItemText(&m_heading, AppTexts::ExpandedText(AppResources::StringID_UpdateRequestHeading));
-    SetLabelItemText(&m_note, AppTexts::ExpandedText(kUpdateRequestNoteStringId));
+    SetLabelItemText(&m_note, AppTexts::ExpandedText(AppResources::StringID_UpdateRequestNote));
     SetLabelItemText(&m_question, AppTexts::ExpandedText(AppResources::StringID_UpdateRequestQuestion));
     SetDlgItemText(IDOK, AppTexts::Text(AppResources::StringID_Yes).c_str());
     SetDlgItemText(IDCANCEL, AppTexts::Text(AppResources::StringID_No).c_str());

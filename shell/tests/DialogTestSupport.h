@@ -20,11 +20,11 @@ namespace ShellTests {
 inline ResourceTesting::StringList DialogStrings(const std::wstring& prefix) {
     using namespace AppResources;
     const std::set<int> withProduct = {StringID_UpdateRequestTitle,    StringID_UpdateRequestHeading,
-                                       StringID_UpdateRequestQuestion, StringID_ExtrasRequestTitle,
-                                       StringID_ExtrasRequestHeading,  StringID_ExtrasRequestWarning,
-                                       StringID_ExtrasRequestQuestion, StringID_Yes,
-                                       StringID_No,                    StringID_SettingsCopyright,
-                                       StringID_SelectVideoDownloadFolder};
+                                       StringID_UpdateRequestNote,     StringID_UpdateRequestQuestion,
+                                       StringID_ExtrasRequestTitle,    StringID_ExtrasRequestHeading,
+                                       StringID_ExtrasRequestWarning,  StringID_ExtrasRequestQuestion,
+                                       StringID_Yes,                   StringID_No,
+                                       StringID_SettingsCopyright,     StringID_SelectVideoDownloadFolder};
     const AppResources::ResourceIdTables& ids = GetMainProgramResourceIds();
     ResourceTesting::StringList strings;
     for (std::size_t i = 0; i < ids.stringCount; ++i) {

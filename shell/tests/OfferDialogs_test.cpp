@@ -74,7 +74,7 @@ TEST_F(OfferDialogs, UpdateOfferExpandsCaptionAndLabelsButNotTheButtons) {
     EXPECT_EQ(IDOK, result);
     EXPECT_EQ(L"en:UpdateRequestTitle Brunlow", caption);
     EXPECT_EQ(L"en:UpdateRequestHeading Brunlow", heading);
-    EXPECT_EQ(L"", note) << "the note's string is retired";
+    EXPECT_EQ(L"en:UpdateRequestNote Brunlow", note);
     EXPECT_EQ(L"en:UpdateRequestQuestion Brunlow", question);
     EXPECT_EQ(L"en:Yes {ProductName}", yes);
     EXPECT_EQ(L"en:No {ProductName}", no);

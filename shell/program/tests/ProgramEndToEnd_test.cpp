@@ -2,14 +2,16 @@
 // after, the videos folder a temporary one, the capture engine's stand-in
 // catching a loopback address when it is switched on, and WinInet's proxy
 // pointed at the loopback server so that the program's own requests (the
-// update check, the tips) never leave the machine.
+// update check, the tips) never leave the machine. One run at a time: the
+// tests move the mouse and read the screen.
 #include "engine/EngineTestDoor.h"
-#include "foundation/filesystem/ShellFolders.h"
 #include "platform/elevation/tests/ElevationServiceFixture.h"
 #include "shell/program/BrunlowResources.h"
+#include "shell/program/tests/RealProgram.h"
 #include "testing/LoopbackHttpServer.h"
 #include "testing/TempFolder.h"
 #include "testing/WindowPicture.h"
+#include "toolkit/QE1541.h"
 
 #include <gtest/gtest.h>
 
@@ -23,221 +25,7 @@
 
 namespace {
 
-const wchar_t kProfileKey[] = L"Software\\Brunlow";
-const wchar_t kTitle[] = L"Brunlow Video Downloader 2.5.1";
-
-// The program's profile for one test, gone afterwards.
-class ProgramProfile {
-public:
-    explicit ProgramProfile(const std::wstring& videosFolder) {
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
-        HKEY key = nullptr;
-        ::RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kProfileKey) + L"\\Settings").c_str(), 0, nullptr, 0,
-                          KEY_WRITE, nullptr, &key, nullptr);
-        ::RegSetValueExW(key, L"VideosFolder", 0, REG_SZ, reinterpret_cast<const BYTE*>(videosFolder.c_str()),
-                         static_cast<DWORD>((videosFolder.size() + 1) * sizeof(wchar_t)));
-        ::RegCloseKey(key);
-    }
-    ~ProgramProfile() { ::RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey); }
-    bool HasValue(const wchar_t* name) const {
-        return ::RegGetValueW(HKEY_CURRENT_USER, (std::wstring(kProfileKey) + L"\\Settings").c_str(), name,
-                              RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    }
-};
-
-// WinInet's proxy for the length of a test: every address but the loopback
-// ones goes to `proxy`. Loopback addresses bypass it, so that the loopback
-// servers of other tests that run meanwhile are still reached directly.
-class InternetProxy {
-public:
-    explicit InternetProxy(const std::wstring& proxy) {
-        ::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &m_key, nullptr);
-        for (Value& value : m_values) {
-            DWORD size = sizeof(value.previous);
-            value.existed = ::RegQueryValueExW(m_key, value.name, nullptr, &value.type,
-                                               reinterpret_cast<BYTE*>(value.previous), &size) == ERROR_SUCCESS;
-            value.size = size;
-        }
-        const DWORD enable = 1;
-        ::RegSetValueExW(m_key, L"ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&enable), sizeof(enable));
-        SetText(L"ProxyServer", proxy);
-        SetText(L"ProxyOverride", L"127.0.0.1;localhost;<local>");
-    }
-    ~InternetProxy() {
-        for (const Value& value : m_values) {
-            if (value.existed)
-                ::RegSetValueExW(m_key, value.name, 0, value.type, reinterpret_cast<const BYTE*>(value.previous),
-                                 value.size);
-            else
-                ::RegDeleteValueW(m_key, value.name);
-        }
-        ::RegCloseKey(m_key);
-    }
-    InternetProxy(const InternetProxy&) = delete;
-    InternetProxy& operator=(const InternetProxy&) = delete;
-
-private:
-    static constexpr const wchar_t* kKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-    void SetText(const wchar_t* name, const std::wstring& text) {
-        ::RegSetValueExW(m_key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-    }
-    struct Value {
-        const wchar_t* name;
-        bool existed = false;
-        DWORD type = 0;
-        DWORD size = 0;
-        wchar_t previous[512] = {};
-    };
-    HKEY m_key = nullptr;
-    Value m_values[3] = {{L"ProxyEnable"}, {L"ProxyServer"}, {L"ProxyOverride"}};
-};
-
-struct Program {
-    PROCESS_INFORMATION info = {};
-    bool Start(const std::wstring& environmentAddition) {
-        std::wstring bin = FileSystem::GetModuleFolder(nullptr).GetPath();
-        while (!bin.empty() && (bin.back() == L'\\' || bin.back() == L'/'))
-            bin.pop_back();
-        const std::wstring folder = bin.substr(0, bin.find_last_of(L"\\/")) + L"\\program";
-        std::wstring line = L"\"" + folder + L"\\Brunlow.exe\"";
-        // The child's environment: ours plus the addition.
-        std::vector<wchar_t> environment;
-        LPWCH current = ::GetEnvironmentStringsW();
-        for (const wchar_t* p = current; *p; p += wcslen(p) + 1) {
-            // WinInet would take a proxy from the environment before the registry's.
-            if (_wcsnicmp(p, L"http_proxy=", 11) == 0 || _wcsnicmp(p, L"https_proxy=", 12) == 0)
-                continue;
-            environment.insert(environment.end(), p, p + wcslen(p) + 1);
-        }
-        ::FreeEnvironmentStringsW(current);
-        if (!environmentAddition.empty())
-            environment.insert(environment.end(), environmentAddition.c_str(),
-                               environmentAddition.c_str() + environmentAddition.size() + 1);
-        environment.push_back(0);
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        return ::CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                                environment.data(), folder.c_str(), &startup, &info) != FALSE;
-    }
-    // The exit code, or STILL_ACTIVE when it did not end within the time.
-    DWORD WaitForExit(DWORD ms) {
-        DWORD code = STILL_ACTIVE;
-        if (::WaitForSingleObject(info.hProcess, ms) == WAIT_OBJECT_0)
-            ::GetExitCodeProcess(info.hProcess, &code);
-        return code;
-    }
-    ~Program() {
-        if (info.hProcess) {
-            if (WaitForExit(0) == STILL_ACTIVE)
-                ::TerminateProcess(info.hProcess, 1);
-            ::CloseHandle(info.hThread);
-            ::CloseHandle(info.hProcess);
-        }
-    }
-};
-
-// The first visible top-level window of the process that `matches`; null.
-struct WindowSearch {
-    DWORD processId;
-    const std::function<bool(HWND)>* matches;
-    HWND found;
-};
-
-BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM parameter) {
-    WindowSearch& search = *reinterpret_cast<WindowSearch*>(parameter);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search.processId && ::IsWindowVisible(window) && (*search.matches)(window)) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindProcessWindow(DWORD processId, const std::function<bool(HWND)>& matches) {
-    WindowSearch search = {processId, &matches, nullptr};
-    ::EnumWindows(&MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND FindMainWindow(DWORD processId) {
-    return FindProcessWindow(processId, [](HWND window) {
-        wchar_t title[128] = {};
-        // Without a message: a hung program must not hang the search.
-        ::InternalGetWindowText(window, title, 128);
-        return std::wstring(title) == kTitle;
-    });
-}
-
-template <class Condition>
-bool WaitFor(Condition condition, DWORD ms) {
-    const DWORD start = ::GetTickCount();
-    while (!condition()) {
-        if (::GetTickCount() - start > ms)
-            return false;
-        ::Sleep(50);
-    }
-    return true;
-}
-
-HWND FindList(HWND frame) {
-    return ::FindWindowExW(frame, nullptr, WC_LISTVIEWW, nullptr);
-}
-
-// A visible dialog of the process with a control of that id, or null.
-HWND FindDialog(DWORD processId, int controlId) {
-    return FindProcessWindow(processId, [controlId](HWND window) {
-        wchar_t className[32] = {};
-        ::GetClassNameW(window, className, 32);
-        return std::wstring(className) == L"#32770" && ::GetDlgItem(window, controlId) != nullptr;
-    });
-}
-
-// The list's rows as the program shows them, the texts of the first
-// `columns` columns each, read through the list's own messages with a
-// buffer inside the program's process; empty when the list does not answer.
-std::vector<std::vector<std::wstring>> ReadRows(HANDLE process, HWND list, int columns) {
-    std::vector<std::vector<std::wstring>> rows;
-    DWORD_PTR count = 0;
-    if (!::SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count))
-        return rows;
-    const int kChars = 260;
-    char* remote = static_cast<char*>(::VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t),
-                                                       MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-    if (!remote)
-        return rows;
-    for (int row = 0; row < static_cast<int>(count); ++row) {
-        std::vector<std::wstring> texts;
-        for (int column = 0; column < columns; ++column) {
-            LVITEMW item = {};
-            item.mask = LVIF_TEXT;
-            item.iSubItem = column;
-            item.pszText = reinterpret_cast<LPWSTR>(remote + sizeof(LVITEMW));
-            item.cchTextMax = kChars;
-            wchar_t text[kChars] = {};
-            DWORD_PTR length = 0;
-            if (!::WriteProcessMemory(process, remote, &item, sizeof(item), nullptr) ||
-                !::SendMessageTimeoutW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
-                                       5000, &length) ||
-                !::ReadProcessMemory(process, item.pszText, text, sizeof(text) - sizeof(wchar_t), nullptr))
-                text[0] = 0;
-            texts.push_back(text);
-        }
-        rows.push_back(texts);
-    }
-    ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    return rows;
-}
-
-// A row named `name` whose status column ends with " finished".
-bool HasFinishedRow(const std::vector<std::vector<std::wstring>>& rows, const std::wstring& name) {
-    const std::wstring finished = L" finished";
-    return std::any_of(rows.begin(), rows.end(), [&](const std::vector<std::wstring>& row) {
-        return row.size() >= 2 && row[0] == name && row[1].size() >= finished.size() &&
-               row[1].compare(row[1].size() - finished.size(), finished.size(), finished) == 0;
-    });
-}
+using namespace ProgramTests;
 
 // More than one colour in the window's picture.
 bool ShowsMoreThanOneColour(HWND window) {
@@ -276,7 +64,7 @@ TEST(ProgramEndToEnd, CatchesAVideoAddsOneByAddressAnswersASecondStartAndEndsOnT
 
     Program program;
     ASSERT_TRUE(
-        program.Start(std::wstring(KavennaEngine::TestDoor::kCaughtVariable) + L"=" + server.Url(L"/clip.flv")));
+        program.Start({std::wstring(KavennaEngine::TestDoor::kCaughtVariable) + L"=" + server.Url(L"/clip.flv")}));
     const HANDLE process = program.info.hProcess;
     const DWORD processId = program.info.dwProcessId;
     HWND window = nullptr;
@@ -318,7 +106,7 @@ TEST(ProgramEndToEnd, CatchesAVideoAddsOneByAddressAnswersASecondStartAndEndsOnT
     EXPECT_TRUE(ShowsMoreThanOneColour(window));
 
     Program secondStart;
-    ASSERT_TRUE(secondStart.Start(L""));
+    ASSERT_TRUE(secondStart.Start());
     EXPECT_NE(static_cast<DWORD>(STILL_ACTIVE), secondStart.WaitForExit(60000)) << "a second start ends";
     EXPECT_EQ(window, FindMainWindow(processId)) << "the first stays";
 
@@ -326,13 +114,171 @@ TEST(ProgramEndToEnd, CatchesAVideoAddsOneByAddressAnswersASecondStartAndEndsOnT
     // first, then the program, cleanly.
     ::PostMessageW(window, WM_COMMAND, ID_SETTINGS, 0);
     EXPECT_TRUE(WaitFor([&] { return FindDialog(processId, IDOK) != nullptr; }, 20000)) << "the settings dialog shows";
-    HANDLE exitEvent = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, L"Brunlow_ExitEvent");
-    ASSERT_TRUE(exitEvent);
-    ::SetEvent(exitEvent);
-    ::CloseHandle(exitEvent);
+    ASSERT_TRUE(SetExitEvent());
     EXPECT_EQ(0u, program.WaitForExit(60000)) << "ends with code 0";
     EXPECT_TRUE(profile.HasValue(L"CloseAction")) << "the settings were saved";
     EXPECT_TRUE(ElevationTests::WaitForNoServiceProcess(20000)) << "a service the program started ends with it";
+}
+
+// Types an address into the Add URL dialog and presses OK.
+void AddUrl(DWORD processId, HWND window, const std::wstring& address) {
+    ::PostMessageW(window, WM_COMMAND, ID_ADD_URL, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog(processId, IDC_ADD_URL_EDIT)) != nullptr; }, 20000))
+        << "the Add URL dialog shows";
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(::SendMessageTimeoutW(::GetDlgItem(dialog, IDC_ADD_URL_EDIT), WM_SETTEXT, 0,
+                                      reinterpret_cast<LPARAM>(address.c_str()), SMTO_ABORTIFHUNG, 5000, &ignored));
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }, 20000));
+}
+
+// The width of a tip label's text as the program draws it (Arial 16, bold).
+int TipLabelTextWidth(const std::wstring& text) {
+    HDC screen = ::GetDC(nullptr);
+    HFONT font = ::CreateFontW(16, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, L"Arial");
+    HGDIOBJ previous = ::SelectObject(screen, font);
+    SIZE size = {};
+    ::GetTextExtentPoint32W(screen, text.c_str(), static_cast<int>(text.size()), &size);
+    ::SelectObject(screen, previous);
+    ::DeleteObject(font);
+    ::ReleaseDC(nullptr, screen);
+    return size.cx;
+}
+
+RECT WindowRectOf(HWND window) {
+    RECT rect = {};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
+
+TEST(ProgramEndToEnd, TipsRowsTooltipSettingsAndTrayMenuReadAsWordsNotPlaceholders) {
+    ElevationTests::ServiceLock serviceLock;
+    Testing::LoopbackHttpServer server;
+    const std::string finished(3000000, 'f'), running(3000000, 'r');
+    for (const std::wstring& prefix : {std::wstring(), server.Url(L"")}) {
+        const std::string text(prefix.begin(), prefix.end());
+        server.SetAnswer(text + "/finished.flv", Testing::HttpAnswer::Ok(finished, "video/x-flv"));
+        // Over a minute and a half to come in: the row stays a downloading one meanwhile.
+        server.SetAnswer(text + "/running.mp4", Testing::HttpAnswer::Slow(running, 30000, 1000));
+    }
+    InternetProxy proxy(L"127.0.0.1:" + std::to_wstring(server.Port()));
+    Testing::TempFolder videos;
+    ProgramProfile profile(videos.Path());
+    // The shipped tips, not a file an earlier run left in the data folder.
+    ::DeleteFileW(
+        FileSystem::GetSpecialFolder(CSIDL_LOCAL_APPDATA).GetSubFolder(L"Brunlow").GetFile(L"TipOfTheDay.xml").GetPath().c_str());
+
+    Program program;
+    ASSERT_TRUE(program.Start());
+    const HANDLE process = program.info.hProcess;
+    const DWORD processId = program.info.dwProcessId;
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (window = FindMainWindow(processId)) != nullptr; }, 60000));
+    const HWND list = FindList(window);
+    ASSERT_NE(nullptr, list);
+
+    // The empty list's tip: a limited one with a link, the link after the reminder.
+    const HWND reminder = ::GetDlgItem(list, 65535), link = ::GetDlgItem(list, 1061);
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(reminder) && ::IsWindowVisible(link); }, 30000))
+        << "the first tip shows its reminder and its link";
+    const std::wstring reminderText = TitleOf(reminder), linkText = TitleOf(link);
+    EXPECT_TRUE(ReadsClean(reminderText));
+    EXPECT_FALSE(reminderText.empty());
+    EXPECT_FALSE(linkText.empty());
+    const RECT reminderPlace = WindowRectOf(reminder), linkPlace = WindowRectOf(link);
+    EXPECT_GE(reminderPlace.right - reminderPlace.left, TipLabelTextWidth(reminderText)) << "the reminder fits";
+    EXPECT_LE(reminderPlace.right, linkPlace.left) << "the link stands after the reminder";
+    ::Sleep(1000);
+    EXPECT_FALSE(Testing::SaveWindowPicture(window, L"brunlow_tip_panel").empty());
+
+    // A finished row and a downloading one.
+    AddUrl(processId, window, server.Url(L"/finished.flv"));
+    Rows rows;
+    ASSERT_TRUE(WaitFor([&] { return HasFinishedRow(rows = ReadRows(process, list, 3), L"finished.flv"); }, 60000));
+    AddUrl(processId, window, server.Url(L"/running.mp4"));
+    const std::vector<std::wstring>* pRunning = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            rows = ReadRows(process, list, 3);
+            pRunning = FindRow(rows, L"running.mp4");
+            return pRunning && !(*pRunning)[2].empty();
+        },
+        60000))
+        << "the second row shows how much came in";
+    const std::vector<std::wstring>* pFinished = FindRow(rows, L"finished.flv");
+    ASSERT_NE(nullptr, pFinished);
+    for (const std::vector<std::wstring>& row : rows) {
+        for (const std::wstring& cell : row)
+            EXPECT_TRUE(ReadsClean(cell));
+    }
+    EXPECT_EQ(L"Download finished", (*pFinished)[1]);
+    EXPECT_EQ(L"2.9 MB", (*pFinished)[2]);
+    const std::wstring& progress = (*pRunning)[2];
+    const std::wstring total = L" of 2.9 MB";
+    EXPECT_TRUE(progress.size() > total.size() && progress.compare(progress.size() - total.size(), total.size(), total) == 0)
+        << "\"" << progress << "\"";
+    ::Sleep(1000);
+    EXPECT_FALSE(Testing::SaveWindowPicture(window, L"brunlow_main_window_rows").empty());
+
+    // The downloading row's tooltip, with the mouse on its name.
+    int runningIndex = 0;
+    while (rows[runningIndex][0] != L"running.mp4")
+        ++runningIndex;
+    const RECT cell = CellRect(process, list, runningIndex, 0);
+    POINT point = {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+    ::ClientToScreen(list, &point);
+    ::SetCursorPos(point.x, point.y);
+    ::ScreenToClient(list, &point);
+    ::PostMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
+    HWND tip = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            tip = FindProcessWindow(processId, [](HWND w) { return ClassOf(w) == L"CMarkupToolTip"; }, false);
+            return tip && !TitleOf(tip).empty();
+        },
+        20000))
+        << "the row's tooltip gets its text";
+    const std::wstring tooltip = TitleOf(tip);
+    EXPECT_TRUE(ReadsClean(tooltip));
+    EXPECT_EQ(0u, tooltip.find(L"Downloading as mp4\n")) << "\"" << tooltip << "\"";
+    ::SetCursorPos(0, 0);
+
+    // The settings dialog, labelled from the language.
+    ::PostMessageW(window, WM_COMMAND, ID_SETTINGS, 0);
+    HWND settings = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (settings = FindDialog(processId, IDC_SETTINGS_HEADER)) != nullptr; }, 20000));
+    for (int id : {IDC_SETTINGS_HEADER, IDC_SETTINGS_FOOTER, IDC_SETTINGS_PASSIVE, IDC_SETTINGS_LANGUAGE_LABEL}) {
+        SCOPED_TRACE(id);
+        EXPECT_TRUE(ReadsClean(ItemTextOf(settings, id)));
+        EXPECT_FALSE(ItemTextOf(settings, id).empty());
+    }
+    ::Sleep(1000);
+    EXPECT_FALSE(Testing::SaveWindowPicture(settings, L"brunlow_settings").empty());
+    ::PostMessageW(settings, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(settings); }, 20000));
+
+    // The tray icon's menu, as a right click on the icon opens it.
+    std::vector<HWND> hidden;
+    FindProcessWindow(processId, [&](HWND w) {
+        if (!::IsWindowVisible(w) && TitleOf(w).empty() && ClassOf(w) != L"CMarkupToolTip")
+            hidden.push_back(w);
+        return false;
+    }, false);
+    for (HWND candidate : hidden)
+        ::PostMessageW(candidate, QE1541::CallbackMessage, IDR_TRAYICON, WM_RBUTTONUP);
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (menu = FindProcessWindow(processId, [](HWND w) { return ClassOf(w) == L"#32768"; })) != nullptr; },
+                        20000))
+        << "the tray menu shows";
+    ::Sleep(1000);
+    EXPECT_FALSE(Testing::SaveWindowPicture(menu, L"brunlow_tray_menu").empty());
+    ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(menu); }, 20000));
+
+    ASSERT_TRUE(SetExitEvent());
+    EXPECT_EQ(0u, program.WaitForExit(60000)) << "ends with code 0";
+    EXPECT_TRUE(ElevationTests::WaitForNoServiceProcess(20000));
 }
 
 }  // namespace

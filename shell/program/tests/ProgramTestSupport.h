@@ -10,6 +10,7 @@
 #include "resources/appresources/ResourceManagerHolder.h"
 #include "downloads/settings/Settings.h"
 #include "shell/app/BrunlowApp.h"
+#include "shell/program/tests/RealProgram.h"
 #include "testing/CopiedProgram.h"
 #include "testing/TempRegistryKey.h"
 
@@ -49,12 +50,7 @@ inline std::vector<std::wstring> CallsOf(const std::wstring& call) {
 // copy of the tests elsewhere is told it as its scenario argument.
 inline FileSystem::Folder ProgramFolder() {
     const std::wstring told = Testing::ScenarioArgument();
-    if (!told.empty())
-        return FileSystem::Folder(told);
-    std::wstring bin = FileSystem::GetModuleFolder(nullptr).GetPath();
-    while (!bin.empty() && (bin.back() == L'\\' || bin.back() == L'/'))
-        bin.pop_back();
-    return FileSystem::Folder(bin.substr(0, bin.find_last_of(L"\\/")) + L"\\program");
+    return FileSystem::Folder(told.empty() ? BuiltProgramFolder() : told);
 }
 
 inline std::wstring ProgramResourcesFolder() {
