@@ -294,6 +294,17 @@ TEST_F(TipPanelTest, LabelsAreMadeWithTheirIdsFontsColoursAndLinkModes) {
     }
 }
 
+TEST_F(TipPanelTest, TipsHandedOverBeforeTheLabelsExistStillGiveTheLinkItsText) {
+    // The program hands the list its tips before the list's first paint.
+    for (int label = 0; label < CBrunlowView::TipLabelCount; ++label)
+        view->Label(static_cast<CBrunlowView::TipLabel>(label)).DestroyWindow();
+    Use({{L"Text", Tip(L"https://example.com/", 5, 1)}});
+    Paint();
+    EXPECT_TRUE(AllShown(true));
+    EXPECT_EQ(L"Read more", view->Text(CBrunlowView::TipLabelLink));
+    EXPECT_EQ(L"Shown 1 of 5.", view->Text(CBrunlowView::TipLabelReminder));
+}
+
 TEST_F(TipPanelTest, LanguageChangeSetsTheLabelsTextsAgain) {
     Use({{L"Text", Tip(L"https://example.com/", 4, 1)}});
     Paint();

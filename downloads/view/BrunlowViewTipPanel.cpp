@@ -54,6 +54,12 @@ int TextWidth(CTextLabel& label) {
     return text.IsEmpty() ? 0 : size.cx;
 }
 
+// The link label's text: "UpgradeNowText" for a tip with a web page.
+std::wstring LinkText(const boost::shared_ptr<IViewTips>& pTips) {
+    const bool hasLink = pTips && pTips->GetTipsCount() > 0 && !pTips->GetCurrentTip().moreInfoUrl.empty();
+    return hasLink ? TipString(L"UpgradeNowText") : std::wstring();
+}
+
 LOGFONTW TipLabelFont() {
     LOGFONTW font = {};
     font.lfHeight = 16;
@@ -117,7 +123,8 @@ void CBrunlowView::_LayoutTipPanel() {
             reminder.SetFont(font).SetTransparent(TRUE).SetTextColor(GetSkinColor(ColorOffHeading)).SetFontBold(TRUE);
         }
         if (!link.m_hWnd) {
-            link.Create(L"", WS_CHILD, CRect(), this, kTipLinkCommand);
+            // With its text: the tips may have come before the label.
+            link.Create(LinkText(m_pTips).c_str(), WS_CHILD, CRect(), this, kTipLinkCommand);
             link.SetFont(font).SetTransparent(TRUE).SetTextColor(GetSkinColor(ColorOffLink)).SetFontBold(TRUE);
             link.SetFontUnderline(TRUE).SetLinkCursor(hand).SetLink(TRUE, TRUE);
         }
@@ -176,7 +183,7 @@ void CBrunlowView::_UpdateTipPanelForCurrentTip() {
         if (pLabel->m_hWnd)
             pLabel->ShowWindow(hasLink ? SW_SHOW : SW_HIDE);
     }
-    link.SetText(hasLink ? TipString(L"UpgradeNowText").c_str() : L"");
+    link.SetText(LinkText(m_pTips).c_str());
     reminder.SetText(_GetReminderText().c_str());
 }
 
@@ -184,8 +191,7 @@ void CBrunlowView::_UpdateTipPanelTexts() {
     m_tipLabels[TipLabelPrevious].SetText(TipString(L"PreviousTipButton").c_str());
     m_tipLabels[TipLabelNext].SetText(TipString(L"NextTipButton").c_str());
     m_tipLabels[TipLabelReminder].SetText(_GetReminderText().c_str());
-    const bool hasLink = m_pTips && m_pTips->GetTipsCount() > 0 && !m_pTips->GetCurrentTip().moreInfoUrl.empty();
-    m_tipLabels[TipLabelLink].SetText(hasLink ? TipString(L"UpgradeNowText").c_str() : L"");
+    m_tipLabels[TipLabelLink].SetText(LinkText(m_pTips).c_str());
     if (m_hWnd)
         Invalidate(TRUE);
 }

@@ -23,6 +23,10 @@ using ProgramTests::TestBrunlowApp;
 
 namespace {
 
+// The program's English texts of a failed engine start.
+const wchar_t kEngineFailureText[] = L"The capture engine could not be started. The program will close now.";
+const wchar_t kEngineFailureCaption[] = L"Start-up failed";
+
 // The engine as the start-up finds it: refusals, warning and log cleared.
 struct EngineReset {
     EngineReset() { Reset(); }
@@ -68,9 +72,8 @@ TEST(BrunlowApplication, RefusedEngineShowsTheFatalMessageWithoutOwner) {
         EXPECT_FALSE(app._StartEngineOrReport());
         ASSERT_EQ(1u, boxes.calls.size());
         EXPECT_EQ(nullptr, boxes.calls[0].owner) << "no main window: no owner";
-        EXPECT_EQ(L"The capture engine could not be started. Brunlow Program Tests will now close.",
-                  boxes.calls[0].text);
-        EXPECT_EQ(L"Fatal error", boxes.calls[0].caption);
+        EXPECT_EQ(kEngineFailureText, boxes.calls[0].text);
+        EXPECT_EQ(kEngineFailureCaption, boxes.calls[0].caption);
         EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), boxes.calls[0].type);
     }
 }
@@ -139,9 +142,9 @@ TESTING_CHILD_SCENARIO(StartWithoutEngineLibrary) {
     const ProgramTests::MessageBoxCall& box = boxes.calls[0];
     if (box.owner != nullptr)
         return 6;
-    if (box.text != L"The capture engine could not be started. Brunlow Program Tests will now close.")
+    if (box.text != kEngineFailureText)
         return 7;
-    if (box.caption != L"Fatal error" || box.type != static_cast<UINT>(MB_ICONERROR))
+    if (box.caption != kEngineFailureCaption || box.type != static_cast<UINT>(MB_ICONERROR))
         return 8;
     if (AfxGetMainWnd() != nullptr)
         return 9;  // the window was never made

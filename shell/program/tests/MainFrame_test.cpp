@@ -190,7 +190,7 @@ TEST_F(MainFrameTest, SizeStyleTitleAndButtons) {
         EXPECT_EQ(order[i], bar->GetControl(i)->GetId());
         EXPECT_STREQ(captions[i], bar->GetControl(i)->GetCaption());
     }
-    EXPECT_STREQ(L"Download a video from a web address", bar->FindControl(1029)->GetTooltip());
+    EXPECT_STREQ(L"Download a video from its web address", bar->FindControl(1029)->GetTooltip());
     EXPECT_EQ((std::vector<UINT>{1038, 1029, 1031, 1002, 1003, 1014, 1060}), VisibleButtons()) << "engine on";
     Testing::SaveWindowPicture(m_window, L"main_frame");
 }
@@ -686,7 +686,7 @@ TEST_F(MainFrameTest, CaptionElementSitsRightPaintsItsPicturesAndOffersTheCompan
     MSG click = {m_window, WM_NCLBUTTONDOWN, HTCAPTION, 0};
     frame.PreTranslateMessage(&click);
     ASSERT_EQ(1u, boxes.calls.size());
-    EXPECT_EQ(L"Pellmar is not installed. Do you want to get it now?", boxes.calls[0].text);
+    EXPECT_EQ(L"Pellmar is not installed. Click OK to get it now.", boxes.calls[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL), boxes.calls[0].type & MB_TYPEMASK);
     EXPECT_TRUE(g_shellFiles.empty()) << "Cancel: nothing is started";
     // Elsewhere in the caption a click is no element's.

@@ -165,6 +165,8 @@ TEST(ProgramEndToEnd, TipsRowsTooltipSettingsAndTrayMenuReadAsWordsNotPlaceholde
     InternetProxy proxy(L"127.0.0.1:" + std::to_wstring(server.Port()));
     Testing::TempFolder videos;
     ProgramProfile profile(videos.Path());
+    // Finished downloads stay downloads: their rows show the download's status and size.
+    profile.SetText(L"AutomaticConvertion", L"false");
     // The shipped tips, not a file an earlier run left in the data folder.
     ::DeleteFileW(
         FileSystem::GetSpecialFolder(CSIDL_LOCAL_APPDATA).GetSubFolder(L"Brunlow").GetFile(L"TipOfTheDay.xml").GetPath().c_str());
@@ -230,10 +232,13 @@ TEST(ProgramEndToEnd, TipsRowsTooltipSettingsAndTrayMenuReadAsWordsNotPlaceholde
     ::ClientToScreen(list, &point);
     ::SetCursorPos(point.x, point.y);
     ::ScreenToClient(list, &point);
-    ::PostMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
     HWND tip = nullptr;
+    int wiggle = 0;
     ASSERT_TRUE(WaitFor(
         [&] {
+            // The mouse rests on the cell, moving a pixel now and then as a hand does.
+            ::PostMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(point.x + (++wiggle % 2), point.y));
+            ::Sleep(200);
             tip = FindProcessWindow(processId, [](HWND w) { return ClassOf(w) == L"CMarkupToolTip"; }, false);
             return tip && !TitleOf(tip).empty();
         },

@@ -36,6 +36,10 @@ public:
     ProgramProfile(const ProgramProfile&) = delete;
     ProgramProfile& operator=(const ProgramProfile&) = delete;
 
+    void SetText(const wchar_t* name, const std::wstring& text) const {
+        ::RegSetKeyValueW(HKEY_CURRENT_USER, (std::wstring(kProfileKey) + L"\\Settings").c_str(), name, REG_SZ,
+                          text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    }
     bool HasValue(const wchar_t* name) const {
         return ::RegGetValueW(HKEY_CURRENT_USER, (std::wstring(kProfileKey) + L"\\Settings").c_str(), name,
                               RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;

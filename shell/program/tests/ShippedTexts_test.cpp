@@ -353,19 +353,6 @@ TEST_F(ShippedTexts, PiecesTheCodeJoinsReadWithOneBlankBetween) {
     }
 }
 
-TEST_F(ShippedTexts, TheRowMenusAccessKeysDiffer) {
-    const std::map<std::wstring, std::wstring> s = ReadStrings(EnglishFile());
-    std::map<wchar_t, std::wstring> taken;
-    for (const wchar_t* name : {L"PopupReDownload", L"PopupWatchDownloaded", L"PopupLocateDownloaded",
-                                L"PopupWatchConverted", L"PopupLocateConverted", L"PopupStop", L"PopupConvert",
-                                L"PopupCopyToIPod", L"PopupRename", L"PopupRemove", L"PopupDelete"}) {
-        for (wchar_t key : AccessKeys(s.at(name))) {
-            EXPECT_EQ(0u, taken.count(key)) << name << " and " << taken[key] << " share the key " << key;
-            taken[key] = name;
-        }
-    }
-}
-
 TEST_F(ShippedTexts, TheUpdatersBuiltInTextsReadRightOnceExpanded) {
     const std::wstring updater = ProgramTests::ProgramFolder().GetFile(L"Updater.exe").GetPath();
     const HMODULE module = ::LoadLibraryExW(updater.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);

@@ -27,6 +27,9 @@ namespace {
 using namespace ProgramTests;
 
 const wchar_t kComplete[] = L"Installation complete.";
+// The product's addresses as they reach a proxy (the port written out).
+const char kVersionCheck[] = "http://update.brunlow.com:80/version.php";
+const char kExtrasPackage[] = "http://update.brunlow.com:80/extras/";
 const std::size_t kSetupSize = 262144;
 
 // A string value of the program's own registry view, put back as it was.
@@ -133,14 +136,18 @@ bool MutexExists(const wchar_t* name) {
     return exists;
 }
 
-// A process by id, to wait for; closed on destruction.
+// A process the road started, by id: waited for, and ended if it still
+// runs when the test is over.
 class OpenedProcess {
 public:
     explicit OpenedProcess(DWORD id)
-        : m_process(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id)) {}
+        : m_process(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, id)) {}
     ~OpenedProcess() {
-        if (m_process)
-            ::CloseHandle(m_process);
+        if (!m_process)
+            return;
+        if (WaitForExit(0) == STILL_ACTIVE)
+            ::TerminateProcess(m_process, 1);
+        ::CloseHandle(m_process);
     }
     OpenedProcess(const OpenedProcess&) = delete;
     OpenedProcess& operator=(const OpenedProcess&) = delete;
@@ -205,7 +212,7 @@ protected:
 
 TEST_F(UpdateRoad, TheUpdaterEndsTheProgramInstallsSilentlyAndStartsItAgainFromItsInstallFolder) {
     // The program asks itself whether a newer version is published.
-    m_server.SetAnswer("http://update.brunlow.com/version.php", Testing::HttpAnswer::Ok("99.0", "text/plain"));
+    m_server.SetAnswer(kVersionCheck, Testing::HttpAnswer::Ok("99.0", "text/plain"));
     m_server.SetAnswer("/setup.exe", Testing::HttpAnswer::Ok(m_setup));
     const ScopedRegistryValue installPath(HKEY_LOCAL_MACHINE, L"Software\\Brunlow", L"InstallPath", m_install.Path());
     const ScopedRegistryValue downloadUrl(HKEY_CURRENT_USER, L"Software\\Brunlow Suite\\Brunlow", L"DownloadURL",
@@ -223,7 +230,7 @@ TEST_F(UpdateRoad, TheUpdaterEndsTheProgramInstallsSilentlyAndStartsItAgainFromI
     ExpectDialogReadsClean(offer, {IDC_OFFER_HEADING, IDC_OFFER_NOTE, IDC_OFFER_QUESTION, IDOK, IDCANCEL});
     ::Sleep(1000);
     EXPECT_FALSE(Testing::SaveWindowPicture(offer, L"brunlow_update_offer").empty());
-    m_server.SetAnswer("http://update.brunlow.com/version.php", Testing::HttpAnswer::NotFound());
+    m_server.SetAnswer(kVersionCheck, Testing::HttpAnswer::NotFound());
     ::PostMessageW(offer, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(offer); }, 20000));
 
@@ -275,7 +282,7 @@ TEST_F(UpdateRoad, TheExtrasInstallBesideTheRunningProgramWhichSeesThem) {
         const std::string text(prefix.begin(), prefix.end());
         m_server.SetAnswer(text + "/clip.flv", Testing::HttpAnswer::Ok(std::string(20000, 'v'), "video/x-flv"));
     }
-    m_server.SetAnswer("http://update.brunlow.com/extras/", Testing::HttpAnswer::Ok(m_setup));
+    m_server.SetAnswer(kExtrasPackage, Testing::HttpAnswer::Ok(m_setup));
     const std::wstring proxy = L"127.0.0.1:" + std::to_wstring(m_server.Port());
     Program program;
     ASSERT_TRUE(program.Start(
@@ -324,6 +331,7 @@ TEST_F(UpdateRoad, TheExtrasInstallBesideTheRunningProgramWhichSeesThem) {
         30000))
         << "the program sees the Extras being installed";
     ExpectDialogReadsClean(question, {0xFFFF, IDYES, IDNO});
+    ::Sleep(1000);
     EXPECT_FALSE(Testing::SaveWindowPicture(question, L"brunlow_extras_installing").empty());
     ::PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(question); }, 20000));
