@@ -12,6 +12,7 @@
 #include "testing/TempFolder.h"
 #include "testing/WindowPicture.h"
 #include "updater/app/UpdaterResource.h"
+#include "updater/tests/UpdaterTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -78,39 +79,12 @@ bool ShellCopy(const std::wstring& from, const std::wstring& to) {
     return ::SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
 }
 
-std::wstring BesideTests(const std::wstring& name) {
-    return FileSystem::GetModuleFolder(nullptr).GetFile(name).GetPath();
-}
-
 // The setup package's stand-in, padded as a real package would be.
 std::string SetupPackage() {
-    std::string setup = Testing::ReadFileBytes(BesideTests(L"UpdaterSetupStandIn.exe"));
+    std::string setup = Testing::ReadFileBytes(UpdaterTests::BesideTests(L"UpdaterSetupStandIn.exe"));
     if (!setup.empty())
         setup.resize(std::max(setup.size(), kSetupSize), '\x5A');
     return setup;
-}
-
-// The setup stand-in's records: how each run of it was started.
-std::vector<std::wstring> SetupRuns(const std::wstring& folder) {
-    std::vector<std::wstring> runs;
-    WIN32_FIND_DATAW found;
-    HANDLE search = ::FindFirstFileW((folder + L"\\*.txt").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return runs;
-    do {
-        const std::string bytes = Testing::ReadFileBytes(folder + L"\\" + found.cFileName);
-        runs.emplace_back(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
-    return runs;
-}
-
-std::wstring RecordField(const std::wstring& record, const std::wstring& name) {
-    const std::size_t start = record.find(name + L"=");
-    if (start == std::wstring::npos)
-        return std::wstring();
-    const std::size_t value = start + name.size() + 1;
-    return record.substr(value, record.find(L"\r\n", value) - value);
 }
 
 // The Updater's progress dialog, of whichever process shows it.
@@ -190,6 +164,14 @@ void ExpectDialogReadsClean(HWND dialog, std::initializer_list<int> items) {
     }
 }
 
+// What a user sees of a dialog, read and pictured; then its button pressed.
+void LookAndPress(HWND dialog, std::initializer_list<int> items, const wchar_t* picture, int button) {
+    ExpectDialogReadsClean(dialog, items);
+    ::Sleep(1000);
+    EXPECT_FALSE(Testing::SaveWindowPicture(dialog, picture).empty());
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
+
 class UpdateRoad : public testing::Test {
 protected:
     void SetUp() override {
@@ -227,11 +209,9 @@ TEST_F(UpdateRoad, TheUpdaterEndsTheProgramInstallsSilentlyAndStartsItAgainFromI
     HWND offer = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (offer = FindDialog(processId, IDC_OFFER_NOTE)) != nullptr; }, 60000))
         << "the program offers the update";
-    ExpectDialogReadsClean(offer, {IDC_OFFER_HEADING, IDC_OFFER_NOTE, IDC_OFFER_QUESTION, IDOK, IDCANCEL});
-    ::Sleep(1000);
-    EXPECT_FALSE(Testing::SaveWindowPicture(offer, L"brunlow_update_offer").empty());
     m_server.SetAnswer(kVersionCheck, Testing::HttpAnswer::NotFound());
-    ::PostMessageW(offer, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    LookAndPress(offer, {IDC_OFFER_HEADING, IDC_OFFER_NOTE, IDC_OFFER_QUESTION, IDOK, IDCANCEL},
+                 L"brunlow_update_offer", IDCANCEL);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(offer); }, 20000));
 
     // The Updater, from a folder and with arguments as the offer's Yes makes them.
@@ -255,22 +235,30 @@ TEST_F(UpdateRoad, TheUpdaterEndsTheProgramInstallsSilentlyAndStartsItAgainFromI
     ::Sleep(500);
     EXPECT_FALSE(Testing::SaveWindowPicture(dialog, L"updater_installation_complete").empty());
 
-    const std::vector<std::wstring> runs = SetupRuns(m_setupRecords.Path());
+    const std::vector<std::wstring> runs = UpdaterTests::ReadRecords(m_setupRecords.Path());
     ASSERT_EQ(1u, runs.size());
-    EXPECT_NE(std::wstring::npos, RecordField(runs[0], L"CommandLine").find(L" /verysilent /norestart /S"))
-        << "the setup runs silently";
-    EXPECT_FALSE(Testing::PathExists(RecordField(runs[0], L"Module"))) << "and is deleted afterwards";
+    const std::wstring commandLine = UpdaterTests::RecordField(runs[0], L"CommandLine");
+    EXPECT_NE(std::wstring::npos, commandLine.find(L" /verysilent /norestart /S")) << "the setup runs silently";
+    EXPECT_FALSE(Testing::PathExists(UpdaterTests::RecordField(runs[0], L"Module"))) << "and is deleted afterwards";
 
     // Launch: the program again, from its install folder.
     ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_EQ(0u, updater.WaitForExit(60000));
+    // Shown, and so listening for its exit event.
     HWND again = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (again = ::FindWindowW(nullptr, kMainWindowTitle)) != nullptr; }, 60000))
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            again = ::FindWindowW(nullptr, kMainWindowTitle);
+            return again && ::IsWindowVisible(again);
+        },
+        60000))
         << "the program starts again";
     const OpenedProcess relaunched(ProcessOf(again));
     EXPECT_EQ(0, _wcsicmp((m_install / L"Brunlow.exe").c_str(), relaunched.ImagePath().c_str()))
         << relaunched.ImagePath();
-    ASSERT_TRUE(WaitFor([] { return SetExitEvent(); }, 20000));
+    ::Sleep(1000);
+    EXPECT_FALSE(Testing::SaveWindowPicture(again, L"brunlow_started_again").empty());
+    ASSERT_TRUE(SetExitEvent());
     EXPECT_EQ(0u, relaunched.WaitForExit(60000));
     EXPECT_TRUE(ElevationTests::WaitForNoServiceProcess(20000));
 }
@@ -304,10 +292,8 @@ TEST_F(UpdateRoad, TheExtrasInstallBesideTheRunningProgramWhichSeesThem) {
     HWND offer = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (offer = FindDialog(processId, IDC_OFFER_WARNING)) != nullptr; }, 30000))
         << "the program offers the Extras";
-    ExpectDialogReadsClean(offer, {IDC_OFFER_HEADING, IDC_OFFER_WARNING, IDC_OFFER_QUESTION, IDOK, IDCANCEL});
-    ::Sleep(1000);
-    EXPECT_FALSE(Testing::SaveWindowPicture(offer, L"brunlow_extras_offer").empty());
-    ::PostMessageW(offer, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    LookAndPress(offer, {IDC_OFFER_HEADING, IDC_OFFER_WARNING, IDC_OFFER_QUESTION, IDOK, IDCANCEL},
+                 L"brunlow_extras_offer", IDOK);
 
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (dialog = FindUpdaterDialog()) != nullptr; }, 60000))
@@ -330,10 +316,7 @@ TEST_F(UpdateRoad, TheExtrasInstallBesideTheRunningProgramWhichSeesThem) {
         },
         30000))
         << "the program sees the Extras being installed";
-    ExpectDialogReadsClean(question, {0xFFFF, IDYES, IDNO});
-    ::Sleep(1000);
-    EXPECT_FALSE(Testing::SaveWindowPicture(question, L"brunlow_extras_installing").empty());
-    ::PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+    LookAndPress(question, {0xFFFF, IDYES, IDNO}, L"brunlow_extras_installing", IDNO);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(question); }, 20000));
 
     ASSERT_TRUE(WaitForStatus(dialog, kComplete));
@@ -343,7 +326,7 @@ TEST_F(UpdateRoad, TheExtrasInstallBesideTheRunningProgramWhichSeesThem) {
     EXPECT_FALSE(Testing::SaveWindowPicture(dialog, L"updater_extras_complete").empty());
     ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     EXPECT_EQ(0u, updater.WaitForExit(60000));
-    EXPECT_EQ(1u, SetupRuns(m_setupRecords.Path()).size());
+    EXPECT_EQ(1u, UpdaterTests::ReadRecords(m_setupRecords.Path()).size());
 
     EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), program.WaitForExit(0)) << "nothing was stopped";
     EXPECT_EQ(window, FindMainWindow(processId));
