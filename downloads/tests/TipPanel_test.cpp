@@ -16,7 +16,7 @@
 #include "foundation/filesystem/XmlFile.h"
 #include "foundation/tests/ShellLaunchRecorder.h"
 #include "platform/atl/tests/AtlPrinters.h"
-#include "skin/gdiplus/GdiplusStartupHolder.h"
+#include "graphics/gdiplus/GdiplusStartupHolder.h"
 #include "testing/PictureFiles.h"
 #include "testing/TempFolder.h"
 #include "testing/WindowPicture.h"

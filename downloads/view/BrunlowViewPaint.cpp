@@ -14,7 +14,7 @@
 #include "foundation/filesystem/XmlFile.h"
 #include "resources/appresources/ResourceManagerHolder.h"
 #include "skin/commongui/MemDC.h"
-#include "skin/commongui/PictureLoaders.h"
+#include "graphics/commongui/PictureLoaders.h"
 
 #include <shellapi.h>
 

@@ -2,7 +2,7 @@
 // Pictures a skin draws instead of loading: a gradient painted into a new
 // bitmap compatible with the screen.
 #include "resources/resourcelib/ResourceType.h"
-#include "skin/commongui/FillGradient.h"
+#include "graphics/commongui/FillGradient.h"
 
 namespace ResourceLib {
 

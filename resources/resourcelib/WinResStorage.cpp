@@ -2,7 +2,7 @@
 
 #include "foundation/system/ModuleResource.h"
 #include "resources/resourcelib/ThreadLanguage.h"
-#include "skin/commongui/PictureLoaders.h"
+#include "graphics/commongui/PictureLoaders.h"
 
 namespace ResourceLib {
 

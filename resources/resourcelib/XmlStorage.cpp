@@ -5,8 +5,8 @@
 #include "foundation/filesystem/Folder.h"
 #include "foundation/strings/NumberStrings.h"
 #include "resources/resourcelib/FontText.h"
-#include "skin/commongui/PictureLoaders.h"
-#include "skin/layout/ParseColor.h"
+#include "graphics/commongui/PictureLoaders.h"
+#include "graphics/layout/ParseColor.h"
 
 #include <boost/make_shared.hpp>
 

@@ -4,8 +4,8 @@
 
 #include "foundation/strings/NumberStrings.h"
 #include "resources/resourcelib/GradientBitmap.h"
-#include "skin/commongui/PictureLoaders.h"
-#include "skin/layout/ParseColor.h"
+#include "graphics/commongui/PictureLoaders.h"
+#include "graphics/layout/ParseColor.h"
 
 #include <algorithm>
 #include <exception>

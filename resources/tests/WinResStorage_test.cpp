@@ -2,7 +2,7 @@
 
 #include "FakeProviders.h"
 #include "resources/resourcelib/ManagerFactory.h"
-#include "skin/commongui/SharedBitmaps.h"
+#include "graphics/commongui/SharedBitmaps.h"
 
 #include <gtest/gtest.h>
 

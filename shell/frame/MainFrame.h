@@ -14,7 +14,7 @@
 #include "downloads/engine/EngineSubscriber.h"
 #include "resources/resourcelib/IManager.h"
 #include "shell/tray/TrayIcon.h"
-#include "skin/commongui/SharedGDIObject.h"
+#include "graphics/commongui/SharedGDIObject.h"
 #include "skin/layout/IManager.h"
 #include "skin/surface/NCSurface.h"
 #include "toolkit/QE764.h"

@@ -7,7 +7,7 @@
 //
 //   render_benchmark.exe [runs, default 20]
 #include "resources/resourcelib/ManagerFactory.h"
-#include "skin/commongui/SharedBitmaps.h"
+#include "graphics/commongui/SharedBitmaps.h"
 #include "skin/renderer/LayoutRenderer.h"
 #include "skin/tests/FakeControlHost.h"
 

@@ -3,7 +3,7 @@
 #include "foundation/strings/StringAlgorithms.h"
 #include "foundation/strings/TextHelpers.h"
 #include "skin/layout/AttributeRules.h"
-#include "skin/layout/ParseInteger.h"
+#include "graphics/layout/ParseInteger.h"
 
 #include <vector>
 

@@ -5,7 +5,7 @@
 #include "skin/layout/AttributeRules.h"
 #include "skin/layout/Element.h"
 #include "skin/layout/ObjectReader.h"
-#include "skin/layout/ParseInteger.h"
+#include "graphics/layout/ParseInteger.h"
 
 #include <cstdio>
 #include <string>

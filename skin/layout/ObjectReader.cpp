@@ -2,7 +2,7 @@
 
 #include "skin/layout/AttributeRules.h"
 #include "skin/layout/CustomValuesReader.h"
-#include "skin/layout/ParseInteger.h"
+#include "graphics/layout/ParseInteger.h"
 #include "skin/layout/VisualReader.h"
 
 namespace LayoutLib {

@@ -5,8 +5,8 @@
 #include "skin/layout/CustomValuesReader.h"
 #include "skin/layout/Drawables.h"
 #include "skin/layout/ElementReader.h"
-#include "skin/layout/ParseColor.h"
-#include "skin/layout/ParseInteger.h"
+#include "graphics/layout/ParseColor.h"
+#include "graphics/layout/ParseInteger.h"
 #include "skin/layout/Picture.h"
 
 #include <boost/make_shared.hpp>

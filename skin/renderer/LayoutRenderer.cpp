@@ -3,7 +3,7 @@
 #include "resources/resourcelib/IManager.h"
 #include "skin/autocontrols/IAutoControl.h"
 #include "skin/commongui/DCSelector.h"
-#include "skin/commongui/PictureLoaders.h"
+#include "graphics/commongui/PictureLoaders.h"
 #include "skin/renderer/ProgressLook.h"
 
 #include <boost/pointer_cast.hpp>

@@ -5,7 +5,7 @@
 
 #include "skin/autocontrols/WLCheckBox.h"
 #include "skin/commongui/UserInput.h"
-#include "skin/gdiplus/GdiplusStartupHolder.h"
+#include "graphics/gdiplus/GdiplusStartupHolder.h"
 #include "skin/tests/LayoutText.h"
 #include "testing/PictureFiles.h"
 #include "testing/ResourceFolder.h"

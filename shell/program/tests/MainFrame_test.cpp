@@ -9,7 +9,7 @@
 #include "shell/frame/MainFrame.h"
 #include "shell/program/BrunlowResources.h"
 #include "shell/theme/CMsMoneyTheme.h"
-#include "skin/commongui/PictureLoaders.h"
+#include "graphics/commongui/PictureLoaders.h"
 #include "skin/commongui/UserInput.h"
 #include "testing/DibCanvas.h"
 #include "testing/TempFolder.h"
