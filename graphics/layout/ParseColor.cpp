@@ -1,7 +1,7 @@
 #include "graphics/layout/ParseColor.h"
 
-#include "graphics/resourcelib/SystemColorNames.h"
 #include "graphics/layout/ParseInteger.h"
+#include "graphics/resourcelib/SystemColorNames.h"
 
 #include <algorithm>
 #include <cstdio>

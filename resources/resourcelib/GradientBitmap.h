@@ -1,8 +1,8 @@
 #pragma once
 // Pictures a skin draws instead of loading: a gradient painted into a new
 // bitmap compatible with the screen.
-#include "resources/resourcelib/ResourceType.h"
 #include "graphics/commongui/FillGradient.h"
+#include "resources/resourcelib/ResourceType.h"
 
 namespace ResourceLib {
 

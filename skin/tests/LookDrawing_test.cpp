@@ -1,7 +1,7 @@
 #include "skin/commongui/LookDrawing.h"
 
-#include "skin/commongui/Canvas.h"
 #include "graphics/commongui/SharedBitmaps.h"
+#include "skin/commongui/Canvas.h"
 
 #include "graphics/tests/BitmapPixels.h"
 #include "BorrowedDC.h"

@@ -3,8 +3,8 @@
 // manager from layout text, a real resource manager over a skin folder the
 // test writes, and a fake control host with the element boxes.
 #include "graphics/gdiplus/GdiplusStartupHolder.h"
-#include "skin/renderer/LayoutRenderer.h"
 #include "graphics/tests/DibCanvas.h"
+#include "skin/renderer/LayoutRenderer.h"
 #include "skin/tests/FakeControlHost.h"
 #include "skin/tests/LayoutText.h"
 #include "testing/ResourceFolder.h"
