@@ -299,9 +299,10 @@ inline bool HasFinishedRow(const Rows& rows, const std::wstring& name) {
            (*row)[1].compare((*row)[1].size() - finished.size(), finished.size(), finished) == 0;
 }
 
-// A cell's rectangle in the list's client coordinates; empty when unknown.
+// A cell's text rectangle in the list's client coordinates (for column 0
+// without the row's picture); empty when unknown.
 inline RECT CellRect(HANDLE process, HWND list, int row, int column) {
-    RECT rect = {LVIR_BOUNDS, column, 0, 0};
+    RECT rect = {LVIR_LABEL, column, 0, 0};
     const RemoteBuffer remote(process, sizeof(rect));
     DWORD_PTR answer = 0;
     if (!remote.Write(&rect, sizeof(rect)) ||

@@ -322,6 +322,7 @@ TEST_F(UpdateRoad, TheExtrasInstallBesideTheRunningProgramWhichSeesThem) {
     ASSERT_TRUE(WaitForStatus(dialog, kComplete));
     ExpectDialogReadsClean(dialog, {IDC_UPDATER_STATUS, IDCANCEL});
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(dialog, IDOK))) << "nothing to launch";
+    ::SetForegroundWindow(dialog);  // the program's window stood in front of it
     ::Sleep(500);
     EXPECT_FALSE(Testing::SaveWindowPicture(dialog, L"updater_extras_complete").empty());
     ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
