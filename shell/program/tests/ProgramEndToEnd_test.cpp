@@ -120,8 +120,8 @@ TEST(ProgramEndToEnd, CatchesAVideoAddsOneByAddressAnswersASecondStartAndEndsOnT
     EXPECT_TRUE(ElevationTests::WaitForNoServiceProcess(20000)) << "a service the program started ends with it";
 }
 
-// Types an address into the Add URL dialog and presses OK.
-void AddUrl(DWORD processId, HWND window, const std::wstring& address) {
+// Types an address into the Add URL dialog (pictured when named) and presses OK.
+void AddUrl(DWORD processId, HWND window, const std::wstring& address, const wchar_t* picture = nullptr) {
     ::PostMessageW(window, WM_COMMAND, ID_ADD_URL, 0);
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog(processId, IDC_ADD_URL_EDIT)) != nullptr; }, 20000))
@@ -129,6 +129,11 @@ void AddUrl(DWORD processId, HWND window, const std::wstring& address) {
     DWORD_PTR ignored = 0;
     ASSERT_TRUE(::SendMessageTimeoutW(::GetDlgItem(dialog, IDC_ADD_URL_EDIT), WM_SETTEXT, 0,
                                       reinterpret_cast<LPARAM>(address.c_str()), SMTO_ABORTIFHUNG, 5000, &ignored));
+    if (picture) {
+        EXPECT_TRUE(ReadsClean(ItemTextOf(dialog, IDC_ADD_URL_COMMENT)));
+        ::Sleep(1000);
+        EXPECT_FALSE(Testing::SaveWindowPicture(dialog, picture).empty());
+    }
     ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }, 20000));
 }
@@ -198,7 +203,7 @@ TEST(ProgramEndToEnd, TipsRowsTooltipSettingsAndTrayMenuReadAsWordsNotPlaceholde
     EXPECT_FALSE(Testing::SaveWindowPicture(window, L"brunlow_tip_panel").empty());
 
     // A finished row and a downloading one.
-    AddUrl(processId, window, server.Url(L"/finished.flv"));
+    AddUrl(processId, window, server.Url(L"/finished.flv"), L"brunlow_add_url");
     Rows rows;
     ASSERT_TRUE(WaitFor([&] { return HasFinishedRow(rows = ReadRows(process, list, 3), L"finished.flv"); }, 60000));
     AddUrl(processId, window, server.Url(L"/running.mp4"));
