@@ -1,7 +1,5 @@
 #include "shell/frame/CaptionTip.h"
 
-#include <commctrl.h>
-
 CaptionTip::~CaptionTip() {
     if (m_window && ::IsWindow(m_window))
         ::DestroyWindow(m_window);

@@ -6,6 +6,7 @@
 //
 // Thread: the frame's (GUI) thread.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 

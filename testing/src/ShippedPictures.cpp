@@ -93,7 +93,7 @@ MasterPicture LoadMasterPicture(const std::wstring& name) {
 
 ::testing::AssertionResult IconDrawnLikeMasters(HMODULE module, int id, const std::wstring& name) {
     const std::string label(name.begin(), name.end());
-    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(RT_GROUP_ICON));
+    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(id), RT_GROUP_ICON);
     HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
     const auto* group = loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
     if (!group)

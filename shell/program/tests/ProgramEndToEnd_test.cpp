@@ -15,6 +15,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <functional>
@@ -31,11 +32,15 @@ class ProgramProfile {
 public:
     explicit ProgramProfile(const std::wstring& videosFolder) {
         ::RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
+        Write(L"VideosFolder", videosFolder);
+    }
+    // A setting as the program stores it.
+    void Write(const wchar_t* name, const std::wstring& value) {
         HKEY key = nullptr;
         ::RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kProfileKey) + L"\\Settings").c_str(), 0, nullptr, 0,
                           KEY_WRITE, nullptr, &key, nullptr);
-        ::RegSetValueExW(key, L"VideosFolder", 0, REG_SZ, reinterpret_cast<const BYTE*>(videosFolder.c_str()),
-                         static_cast<DWORD>((videosFolder.size() + 1) * sizeof(wchar_t)));
+        ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
         ::RegCloseKey(key);
     }
     ~ProgramProfile() { ::RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey); }
@@ -43,6 +48,42 @@ public:
         return ::RegGetValueW(HKEY_CURRENT_USER, (std::wstring(kProfileKey) + L"\\Settings").c_str(), name,
                               RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
     }
+};
+
+// One tip in the program's data folder for the length of a test, as the
+// tips updater would have left it; what was there before comes back after.
+class TipsFile {
+public:
+    explicit TipsFile(const std::string& tipText) {
+        const std::wstring folder = FileSystem::GetSpecialFolder(CSIDL_LOCAL_APPDATA).GetPath() + L"\\Brunlow";
+        ::CreateDirectoryW(folder.c_str(), nullptr);
+        m_path = folder + L"\\TipOfTheDay.xml";
+        m_existed = Testing::PathExists(m_path);
+        m_previous = Testing::ReadFileBytes(m_path);
+        Write("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<TipsOfTheDay><FileVersion version=\"1\"/><OEM id=\"0\">"
+              "<Product name=\"Default\"><Tips><Tip orderId=\"1\" guid=\"end-to-end\"><TipText><en-us>" +
+              tipText + "</en-us></TipText></Tip></Tips></Product></OEM></TipsOfTheDay>");
+    }
+    ~TipsFile() {
+        if (m_existed)
+            Write(m_previous);
+        else
+            ::DeleteFileW(m_path.c_str());
+    }
+    TipsFile(const TipsFile&) = delete;
+    TipsFile& operator=(const TipsFile&) = delete;
+
+private:
+    void Write(const std::string& bytes) const {
+        const HANDLE file = ::CreateFileW(m_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        ::CloseHandle(file);
+    }
+
+    std::wstring m_path;
+    bool m_existed = false;
+    std::string m_previous;
 };
 
 // WinInet's proxy for the length of a test: every address but the loopback
@@ -344,7 +385,7 @@ TEST(ProgramEndToEnd, CatchesAVideoAddsOneByAddressAnswersASecondStartAndEndsOnT
 }
 
 // What a user sees first and once videos come: the empty list with its
-// picture and tip, then a download under way (its stop button), one
+// picture and a tip, then a download under way (its stop button), one
 // finished and one failed (its download-again button), with the toolbar
 // and the caption element above them.
 TEST(ProgramEndToEnd, MainWindowShowsTheEmptyListThenARunningAFinishedAndAFailedRow) {
@@ -353,10 +394,15 @@ TEST(ProgramEndToEnd, MainWindowShowsTheEmptyListThenARunningAFinishedAndAFailed
     server.SetAnswer("/finished.flv", Testing::HttpAnswer::Ok(std::string(20000, 'f'), "video/x-flv"));
     server.SetAnswer("/failed.flv", Testing::HttpAnswer::DroppedMidBody(std::string(40000, 'x'), 10000));
     // Long enough to stay under way until the picture is taken.
-    server.SetAnswer("/running.flv", Testing::HttpAnswer::Slow(std::string(4000000, 'r'), 4000, 100));
+    server.SetAnswer("/running.flv", Testing::HttpAnswer::Slow(std::string(2000000, 'r'), 8000, 100));
     InternetProxy proxy(L"127.0.0.1:" + std::to_wstring(server.Port()));
     Testing::TempFolder videos;
     ProgramProfile profile(videos.Path());
+    // The finished download waits with its convert button.
+    profile.Write(L"AutomaticConvertion", L"false");
+    // A tip without a picture of its own: the empty list shows the program's.
+    TipsFile tips(
+        "Double-click a finished video to watch it. Right-click it to find the file, rename it or convert it.");
 
     Program program;
     ASSERT_TRUE(program.Start(L""));
@@ -383,7 +429,7 @@ TEST(ProgramEndToEnd, MainWindowShowsTheEmptyListThenARunningAFinishedAndAFailed
         30000))
         << "a finished and a failed row";
     EXPECT_TRUE(WaitFor([&] { return server.Requests().size() >= 3; }, 10000)) << "the running one is under way";
-    ::Sleep(1500);  // its bar moves
+    ::Sleep(3000);  // its bar moves
     rows = ReadRows(process, list, 2);
     EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [](const std::vector<std::wstring>& row) {
         return row.size() >= 2 && row[0] == L"running.flv" && row[1].empty();
