@@ -507,6 +507,37 @@ TEST_F(MainFrameTest, OneDialogAtATimeButOffersStillShow) {
     EXPECT_FALSE(frame.IsDialogOpen());
 }
 
+// The offers as the program shows them: its icon, its English texts with the
+// product's name.
+TEST_F(MainFrameTest, OffersShowTheirIconAndTexts) {
+    TestFrame& frame = Create();
+    frame.realDialogs = true;
+    const struct {
+        UINT message;
+        const wchar_t* picture;
+    } offers[] = {{CMainFrame::kUpdateOfferMessage, L"update_offer"}, {CMainFrame::kExtrasOfferMessage, L"extras_offer"}};
+    for (const auto& offer : offers) {
+        SCOPED_TRACE(offer.message);
+        std::wstring heading;
+        HICON icon = nullptr;
+        g_onDialog = [&](CDialog& dialog) {
+            dialog.SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+            PumpPending();
+            wchar_t text[512] = {};
+            ::GetDlgItemTextW(dialog.m_hWnd, IDC_OFFER_HEADING, text, 512);
+            heading = text;
+            icon = reinterpret_cast<HICON>(dialog.SendMessage(WM_GETICON, ICON_BIG, 0));
+            Testing::SaveWindowPicture(dialog.m_hWnd, offer.picture);
+            dialog.EndDialog(IDCANCEL);
+        };
+        ::SendMessageW(m_window, offer.message, 0, 0);
+        g_onDialog = nullptr;
+        EXPECT_TRUE(icon);
+        EXPECT_NE(std::wstring::npos, heading.find(L"Brunlow")) << heading;
+        EXPECT_EQ(std::wstring::npos, heading.find(L"{")) << heading;
+    }
+}
+
 // The folders the Updater was copied to for a recorded start, removed.
 void RemoveUpdaterCopies() {
     const std::wstring name = L"\\Updater.exe";
