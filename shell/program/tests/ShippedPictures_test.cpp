@@ -5,8 +5,8 @@
 // after the premultiplication the frame does itself.
 #include "downloads/resources/DownloadsResources.h"
 #include "downloads/view/BrunlowView.h"
+#include "graphics/commongui/PictureLoaders.h"
 #include "shell/program/BrunlowResources.h"
-#include "skin/commongui/PictureLoaders.h"
 #include "testing/DibCanvas.h"
 #include "testing/ShippedPictures.h"
 
