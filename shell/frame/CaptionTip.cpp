@@ -17,8 +17,6 @@ TOOLINFOW CaptionTip::_Tool(const wchar_t* text) const {
 }
 
 void CaptionTip::Show(HWND owner, POINT screenPoint, const std::wstring& text) {
-    if (m_window && m_owner != owner)
-        Hide();
     if (!m_window) {
         m_window = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
@@ -29,8 +27,8 @@ void CaptionTip::Show(HWND owner, POINT screenPoint, const std::wstring& text) {
         TOOLINFOW tool = _Tool(L"");
         ::SendMessageW(m_window, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
-    m_text = text;
-    TOOLINFOW tool = _Tool(m_text.c_str());
+    // The control keeps a copy of the text.
+    TOOLINFOW tool = _Tool(text.c_str());
     ::SendMessageW(m_window, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
     ::SendMessageW(m_window, TTM_TRACKPOSITION, 0, MAKELPARAM(screenPoint.x, screenPoint.y));
     ::SendMessageW(m_window, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));

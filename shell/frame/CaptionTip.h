@@ -18,7 +18,7 @@ public:
     CaptionTip& operator=(const CaptionTip&) = delete;
 
     // Shows the text with the tip's top-left corner at the screen point; the
-    // tooltip window is made on first use, owned by `owner`.
+    // tooltip window is made on first use, owned by `owner` (always the same).
     void Show(HWND owner, POINT screenPoint, const std::wstring& text);
     void Hide();
     bool IsShown() const;
@@ -29,5 +29,4 @@ private:
 
     HWND m_window = nullptr;
     HWND m_owner = nullptr;
-    std::wstring m_text;
 };

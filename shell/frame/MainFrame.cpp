@@ -621,7 +621,8 @@ void CMainFrame::_UpdateCaptionTip() {
         m_captionTip.Hide();
         return;
     }
-    // Names the companion product, which the element's pictures show only by its mark and name.
+    // The tip says in the user's language what the element offers; its
+    // pictures carry only the product's mark and name.
     std::wstring text;
     if (const boost::shared_ptr<ResourceLib::IManager> manager =
             AppResources::ResourceManagerHolder::GetManager()->GetResourceLibManager())
@@ -640,7 +641,7 @@ void CMainFrame::OnClick(NCSurface&, int index) {
         return;
     // The question that may follow would sit under the tip; it comes back with the next mouse move.
     m_captionTip.Hide();
-    m_captionTipElement = -2;
+    m_captionTipElement = kCaptionTipUndecided;
     ApplicationFramework::ProductInfo* pProduct = Product();
     const std::wstring name = pProduct->GetCaptionProductName();
     const std::wstring id = pProduct->GetCaptionProductId();

@@ -169,7 +169,9 @@ private:
     boost::shared_ptr<LayoutLib::IManager> m_layoutManager;
     std::map<int, Picture> m_captionPictures;
     CaptionTip m_captionTip;
-    int m_captionTipElement = -1;  // the hot element the tip was last updated for
+    // The hot element the tip was last shown or hidden for; undecided, the next move decides.
+    static constexpr int kCaptionTipUndecided = -2;
+    int m_captionTipElement = -1;
 
     // The frame's dialogs running now, innermost last.
     std::vector<CDialog*> m_openDialogs;
