@@ -17,6 +17,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <functional>
@@ -27,6 +28,42 @@ namespace {
 
 using namespace ProgramTests;
 
+// One tip in the program's data folder for the length of a test, as the
+// tips updater would have left it; what was there before comes back after.
+class TipsFile {
+public:
+    explicit TipsFile(const std::string& tipText) {
+        const std::wstring folder = FileSystem::GetSpecialFolder(CSIDL_LOCAL_APPDATA).GetPath() + L"\\Brunlow";
+        ::CreateDirectoryW(folder.c_str(), nullptr);
+        m_path = folder + L"\\TipOfTheDay.xml";
+        m_existed = Testing::PathExists(m_path);
+        m_previous = Testing::ReadFileBytes(m_path);
+        Write("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<TipsOfTheDay><FileVersion version=\"1\"/><OEM id=\"0\">"
+              "<Product name=\"Default\"><Tips><Tip orderId=\"1\" guid=\"end-to-end\"><TipText><en-us>" +
+              tipText + "</en-us></TipText></Tip></Tips></Product></OEM></TipsOfTheDay>");
+    }
+    ~TipsFile() {
+        if (m_existed)
+            Write(m_previous);
+        else
+            ::DeleteFileW(m_path.c_str());
+    }
+    TipsFile(const TipsFile&) = delete;
+    TipsFile& operator=(const TipsFile&) = delete;
+
+private:
+    void Write(const std::string& bytes) const {
+        const HANDLE file = ::CreateFileW(m_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        ::CloseHandle(file);
+    }
+
+    std::wstring m_path;
+    bool m_existed = false;
+    std::string m_previous;
+};
+
 // More than one colour in the window's picture.
 bool ShowsMoreThanOneColour(HWND window) {
     int width = 0, height = 0;
@@ -36,6 +73,24 @@ bool ShowsMoreThanOneColour(HWND window) {
             return true;
     }
     return false;
+}
+
+// Types an address into the Add URL dialog (pictured when named) and presses OK.
+void AddUrl(DWORD processId, HWND window, const std::wstring& address, const wchar_t* picture = nullptr) {
+    ::PostMessageW(window, WM_COMMAND, ID_ADD_URL, 0);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog(processId, IDC_ADD_URL_EDIT)) != nullptr; }, 20000))
+        << "the Add URL dialog shows";
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(::SendMessageTimeoutW(::GetDlgItem(dialog, IDC_ADD_URL_EDIT), WM_SETTEXT, 0,
+                                      reinterpret_cast<LPARAM>(address.c_str()), SMTO_ABORTIFHUNG, 5000, &ignored));
+    if (picture) {
+        EXPECT_TRUE(ReadsClean(ItemTextOf(dialog, IDC_ADD_URL_COMMENT)));
+        ::Sleep(1000);
+        EXPECT_FALSE(Testing::SaveWindowPicture(dialog, picture).empty());
+    }
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }, 20000));
 }
 
 bool HasAbsoluteTarget(const Testing::LoopbackHttpServer& server) {
@@ -75,7 +130,8 @@ TEST(ProgramEndToEnd, CatchesAVideoAddsOneByAddressAnswersASecondStartAndEndsOnT
 
     // The caught video: one row, finished, its file in the videos folder.
     std::vector<std::vector<std::wstring>> rows;
-    EXPECT_TRUE(WaitFor([&] { return HasFinishedRow(rows = ReadRows(process, list, 2), L"clip.flv"); }, 30000))
+    EXPECT_TRUE(WaitFor([&] { return HasFinishedRow(rows = ReadRows(process, list, 2), L"clip.flv"); },
+                        30000))
         << "the row of the caught video finishes";
     EXPECT_EQ(1u, rows.size());
     const std::wstring file = videos.Path() + L"\\clip.flv";
@@ -86,16 +142,9 @@ TEST(ProgramEndToEnd, CatchesAVideoAddsOneByAddressAnswersASecondStartAndEndsOnT
     EXPECT_TRUE(WaitFor([&] { return HasAbsoluteTarget(server); }, 30000)) << "the update check went to the proxy";
 
     // Add URL: the dialog's edit takes the address, OK adds a second row.
-    ::PostMessageW(window, WM_COMMAND, ID_ADD_URL, 0);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog(processId, IDC_ADD_URL_EDIT)) != nullptr; }, 20000))
-        << "the Add URL dialog shows";
-    const std::wstring address = server.Url(L"/second.flv");
-    DWORD_PTR ignored = 0;
-    ASSERT_TRUE(::SendMessageTimeoutW(::GetDlgItem(dialog, IDC_ADD_URL_EDIT), WM_SETTEXT, 0,
-                                      reinterpret_cast<LPARAM>(address.c_str()), SMTO_ABORTIFHUNG, 5000, &ignored));
-    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
-    EXPECT_TRUE(WaitFor([&] { return HasFinishedRow(rows = ReadRows(process, list, 2), L"second.flv"); }, 30000))
+    AddUrl(processId, window, server.Url(L"/second.flv"));
+    EXPECT_TRUE(WaitFor([&] { return HasFinishedRow(rows = ReadRows(process, list, 2), L"second.flv"); },
+                        30000))
         << "the address's row finishes";
     EXPECT_EQ(2u, rows.size());
     EXPECT_TRUE(WaitFor([&] { return Testing::ReadFileBytes(videos.Path() + L"\\second.flv").size() == second.size(); },
@@ -118,24 +167,6 @@ TEST(ProgramEndToEnd, CatchesAVideoAddsOneByAddressAnswersASecondStartAndEndsOnT
     EXPECT_EQ(0u, program.WaitForExit(60000)) << "ends with code 0";
     EXPECT_TRUE(profile.HasValue(L"CloseAction")) << "the settings were saved";
     EXPECT_TRUE(ElevationTests::WaitForNoServiceProcess(20000)) << "a service the program started ends with it";
-}
-
-// Types an address into the Add URL dialog (pictured when named) and presses OK.
-void AddUrl(DWORD processId, HWND window, const std::wstring& address, const wchar_t* picture = nullptr) {
-    ::PostMessageW(window, WM_COMMAND, ID_ADD_URL, 0);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog(processId, IDC_ADD_URL_EDIT)) != nullptr; }, 20000))
-        << "the Add URL dialog shows";
-    DWORD_PTR ignored = 0;
-    ASSERT_TRUE(::SendMessageTimeoutW(::GetDlgItem(dialog, IDC_ADD_URL_EDIT), WM_SETTEXT, 0,
-                                      reinterpret_cast<LPARAM>(address.c_str()), SMTO_ABORTIFHUNG, 5000, &ignored));
-    if (picture) {
-        EXPECT_TRUE(ReadsClean(ItemTextOf(dialog, IDC_ADD_URL_COMMENT)));
-        ::Sleep(1000);
-        EXPECT_FALSE(Testing::SaveWindowPicture(dialog, picture).empty());
-    }
-    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
-    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(dialog); }, 20000));
 }
 
 // The width of a tip label's text as the program draws it (Arial 16, bold).
@@ -230,7 +261,7 @@ TEST(ProgramEndToEnd, TipsRowsTooltipSettingsAndTrayMenuReadAsWordsNotPlaceholde
                 progress.compare(progress.size() - total.size(), total.size(), total) == 0)
         << "\"" << progress << "\"";
     ::Sleep(1000);
-    EXPECT_FALSE(Testing::SaveWindowPicture(window, L"brunlow_main_window_rows").empty());
+    EXPECT_FALSE(Testing::SaveWindowPicture(window, L"brunlow_finished_and_downloading_rows").empty());
 
     // The downloading row's tooltip, with the mouse on its name.
     int runningIndex = 0;
@@ -290,6 +321,63 @@ TEST(ProgramEndToEnd, TipsRowsTooltipSettingsAndTrayMenuReadAsWordsNotPlaceholde
     EXPECT_FALSE(Testing::SaveWindowPicture(menu, L"brunlow_tray_menu").empty());
     ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(menu); }, 20000));
+
+    ASSERT_TRUE(SetExitEvent());
+    EXPECT_EQ(0u, program.WaitForExit(60000)) << "ends with code 0";
+    EXPECT_TRUE(ElevationTests::WaitForNoServiceProcess(20000));
+}
+
+// What a user sees first and once videos come: the empty list with its
+// picture and a tip, then a download under way (its stop button), one
+// finished and one failed (its download-again button), with the toolbar
+// and the caption element above them.
+TEST(ProgramEndToEnd, MainWindowShowsTheEmptyListThenARunningAFinishedAndAFailedRow) {
+    ElevationTests::ServiceLock serviceLock;
+    Testing::LoopbackHttpServer server;
+    server.SetAnswer("/finished.flv", Testing::HttpAnswer::Ok(std::string(20000, 'f'), "video/x-flv"));
+    server.SetAnswer("/failed.flv", Testing::HttpAnswer::DroppedMidBody(std::string(40000, 'x'), 10000));
+    // Long enough to stay under way until the picture is taken.
+    server.SetAnswer("/running.flv", Testing::HttpAnswer::Slow(std::string(2000000, 'r'), 8000, 100));
+    InternetProxy proxy(L"127.0.0.1:" + std::to_wstring(server.Port()));
+    Testing::TempFolder videos;
+    ProgramProfile profile(videos.Path());
+    // The finished download waits with its convert button.
+    profile.SetText(L"AutomaticConvertion", L"false");
+    // A tip without a picture of its own: the empty list shows the program's.
+    TipsFile tips(
+        "Double-click a finished video to watch it. Right-click it to find the file, rename it or convert it.");
+
+    Program program;
+    ASSERT_TRUE(program.Start());
+    const HANDLE process = program.info.hProcess;
+    const DWORD processId = program.info.dwProcessId;
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (window = FindMainWindow(processId)) != nullptr; }, 60000));
+    const HWND list = FindList(window);
+    ASSERT_NE(nullptr, list);
+    ::Sleep(1500);  // the empty list's tip is laid out at its first paint
+    EXPECT_TRUE(ReadRows(process, list, 1).empty());
+    EXPECT_FALSE(Testing::SaveWindowPicture(window, L"brunlow_empty_list").empty());
+
+    AddUrl(processId, window, server.Url(L"/finished.flv"));
+    AddUrl(processId, window, server.Url(L"/failed.flv"));
+    AddUrl(processId, window, server.Url(L"/running.flv"));
+    Rows rows;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            rows = ReadRows(process, list, 2);
+            return rows.size() == 3 && HasFinishedRow(rows, L"finished.flv") &&
+                   HasRowEnding(rows, L"failed.flv", L" failed");
+        },
+        30000))
+        << "a finished and a failed row";
+    EXPECT_TRUE(WaitFor([&] { return server.Requests().size() >= 3; }, 10000)) << "the running one is under way";
+    ::Sleep(3000);  // its bar moves
+    rows = ReadRows(process, list, 2);
+    EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [](const std::vector<std::wstring>& row) {
+        return row.size() >= 2 && row[0] == L"running.flv" && row[1].empty();
+    })) << "the running row shows its bar, not a status";
+    EXPECT_FALSE(Testing::SaveWindowPicture(window, L"brunlow_main_window_rows").empty());
 
     ASSERT_TRUE(SetExitEvent());
     EXPECT_EQ(0u, program.WaitForExit(60000)) << "ends with code 0";

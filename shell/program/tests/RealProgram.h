@@ -291,12 +291,15 @@ inline const std::vector<std::wstring>* FindRow(const Rows& rows, const std::wst
     return nullptr;
 }
 
-// A row named `name` whose status column ends with " finished".
-inline bool HasFinishedRow(const Rows& rows, const std::wstring& name) {
-    const std::wstring finished = L" finished";
+// A row named `name` whose status column ends with `ending`.
+inline bool HasRowEnding(const Rows& rows, const std::wstring& name, const std::wstring& ending) {
     const std::vector<std::wstring>* row = FindRow(rows, name);
-    return row && row->size() >= 2 && (*row)[1].size() >= finished.size() &&
-           (*row)[1].compare((*row)[1].size() - finished.size(), finished.size(), finished) == 0;
+    return row && row->size() >= 2 && (*row)[1].size() >= ending.size() &&
+           (*row)[1].compare((*row)[1].size() - ending.size(), ending.size(), ending) == 0;
+}
+
+inline bool HasFinishedRow(const Rows& rows, const std::wstring& name) {
+    return HasRowEnding(rows, name, L" finished");
 }
 
 // A cell's text rectangle in the list's client coordinates (for column 0
