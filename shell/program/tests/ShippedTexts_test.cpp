@@ -196,6 +196,7 @@ const std::map<std::wstring, Use>& Uses() {
         {L"StolenVideoCaptureOff", Use::Expanded},
         {L"StolenVideoDoNotAsk", Use::Expanded},
         {L"BundleIsNotInstalled", Use::Number0},
+        {L"CaptionOfferTooltip", Use::Number0},
         {L"SkinOrangeBlackTitle", Use::AsIs},
     };
     return uses;
@@ -336,6 +337,7 @@ TEST_F(ShippedTexts, PiecesTheCodeJoinsReadWithOneBlankBetween) {
         {"tooltip, converting", s.at(L"PopupConvertingTo") + L"avi"},
         {"tip reminder", s.at(L"ReminderText") + L"1" + s.at(L"OfText") + L"5."},
         {"companion missing", STLHelpers::FormatString1(s.at(L"BundleIsNotInstalled"), L"Pellmar")},
+        {"caption element's tip", STLHelpers::FormatString1(s.at(L"CaptionOfferTooltip"), L"Pellmar")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.name << ": \"" << c.joined << "\"");
