@@ -184,6 +184,11 @@ AppResources::ResourceManagerHolder::ProductParameters UpdaterSettings::GetProdu
 
 std::wstring UpdaterSettings::ExpandPlaceholders(const std::wstring& text) {
     std::wstring result = text;
+    // A companion product's update names a single blank as its component:
+    // the texts then read as if they named none, the blank before the token
+    // going with it.
+    if (GetComponentName().find_first_not_of(L' ') == std::wstring::npos)
+        STLHelpers::ReplaceAllPairs(result, {{L" {ComponentName}", L""}});
     STLHelpers::ReplaceAllPairs(result, {{L"{ProductName}", GetProductName()},
                                          {L"{ProductVersion}", GetProductVersion()},
                                          {L"{ShortProductVersion}", GetShortProductVersion()},

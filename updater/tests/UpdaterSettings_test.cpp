@@ -165,6 +165,15 @@ TEST(UpdaterSettings, ExpandsTheFivePlaceholders) {
               settings.ExpandPlaceholders(L"{ProductName} {ProductVersion} ({ShortProductVersion}) {ProductURL} "
                                           L"{ComponentName}; {productname} {Other} {ProductName"));
     EXPECT_EQ(L"Video Keeper Video Keeper", settings.ExpandPlaceholders(L"{ProductName} {ProductName}"));
+
+    // A companion product's update names a blank component: its texts read
+    // as if they named none, with no run of blanks where it stood.
+    UpdaterSettings blank(L"Updater.exe /productName Pellmar /componentName \" \" /isSilent 1");
+    EXPECT_EQ(L" ", blank.GetComponentName());
+    EXPECT_EQ(L"Pellmar Installation", blank.ExpandPlaceholders(L"{ProductName} {ComponentName} Installation"));
+    EXPECT_EQ(L"The installation of Pellmar failed. Please try again later.",
+              blank.ExpandPlaceholders(L"The installation of {ProductName} {ComponentName} failed. Please try again "
+                                       L"later."));
 }
 
 TEST(UpdaterSettings, ProductInformationForTheResourceManager) {
