@@ -160,7 +160,7 @@ TEST_F(UpdaterDialogTest, SuccessfulRunOffersTheLaunchAndTheBarFollowsTheBytes) 
     }
 
     EXPECT_EQ(IDOK, result);
-    EXPECT_EQ(m_productName + L"   Installation", seen.caption);
+    EXPECT_EQ(m_productName + L" Installation", seen.caption);
     EXPECT_EQ(L"Launch " + m_productName, seen.launchText);
     EXPECT_EQ(L"Cancel Installation", seen.cancelText);
     EXPECT_FALSE(seen.launchShownEarly);
@@ -205,7 +205,7 @@ TEST_F(UpdaterDialogTest, FailureIsShownOnceAndEndsWithCancel) {
     }
     EXPECT_EQ(IDCANCEL, result);
     EXPECT_EQ(1, g_boxes.count);
-    EXPECT_EQ(L"The installation of " + m_productName + L"   failed. Please try again later.", g_boxes.text);
+    EXPECT_EQ(L"The installation of " + m_productName + L" failed. Please try again later.", g_boxes.text);
     EXPECT_EQ(L"Error", g_boxes.caption);
     EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONWARNING), g_boxes.type);
     EXPECT_EQ(dialogWindow, g_boxes.owner);
