@@ -355,6 +355,24 @@ TEST_F(ShippedTexts, PiecesTheCodeJoinsReadWithOneBlankBetween) {
     }
 }
 
+// The entries of one menu can all show at once (a finished, converted row
+// offers both Watch and both Locate entries): each key opens one entry.
+TEST_F(ShippedTexts, EachMenuGivesEveryEntryAKeyOfItsOwn) {
+    const std::map<std::wstring, std::wstring> s = ReadStrings(EnglishFile());
+    for (const wchar_t* menu : {L"Tray", L"Popup"}) {
+        std::map<wchar_t, std::wstring> owners;
+        for (const auto& use : Uses()) {
+            if (use.second != Use::MenuEntry || use.first.compare(0, wcslen(menu), menu) != 0)
+                continue;
+            for (wchar_t key : AccessKeys(s.at(use.first))) {
+                const auto owner = owners.emplace(key, use.first);
+                EXPECT_TRUE(owner.second) << "\"" << s.at(use.first) << "\" and \"" << s.at(owner.first->second)
+                                          << "\" share the key " << static_cast<char>(key);
+            }
+        }
+    }
+}
+
 TEST_F(ShippedTexts, TheUpdatersBuiltInTextsReadRightOnceExpanded) {
     const std::wstring updater = ProgramTests::ProgramFolder().GetFile(L"Updater.exe").GetPath();
     const HMODULE module = ::LoadLibraryExW(updater.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
