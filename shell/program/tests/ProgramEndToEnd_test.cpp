@@ -122,11 +122,8 @@ TEST(ProgramEndToEnd, CatchesAVideoAddsOneByAddressAnswersASecondStartAndEndsOnT
         program.Start({std::wstring(KavennaEngine::TestDoor::kCaughtVariable) + L"=" + server.Url(L"/clip.flv")}));
     const HANDLE process = program.info.hProcess;
     const DWORD processId = program.info.dwProcessId;
-    HWND window = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (window = FindMainWindow(processId)) != nullptr; }, 60000))
-        << "the main window shows";
-    const HWND list = FindList(window);
-    ASSERT_NE(nullptr, list) << "the download list fills the window";
+    HWND window = nullptr, list = nullptr;
+    ASSERT_TRUE(WaitForMainWindow(program, window, list)) << "the main window shows, the download list filling it";
 
     // The caught video: one row, finished, its file in the videos folder.
     std::vector<std::vector<std::wstring>> rows;
@@ -211,10 +208,8 @@ TEST(ProgramEndToEnd, TipsRowsTooltipSettingsAndTrayMenuReadAsWordsNotPlaceholde
     ASSERT_TRUE(program.Start());
     const HANDLE process = program.info.hProcess;
     const DWORD processId = program.info.dwProcessId;
-    HWND window = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (window = FindMainWindow(processId)) != nullptr; }, 60000));
-    const HWND list = FindList(window);
-    ASSERT_NE(nullptr, list);
+    HWND window = nullptr, list = nullptr;
+    ASSERT_TRUE(WaitForMainWindow(program, window, list));
 
     // The empty list's tip: a limited one with a link, the link after the reminder.
     const HWND reminder = ::GetDlgItem(list, 65535), link = ::GetDlgItem(list, 1061);
@@ -351,10 +346,8 @@ TEST(ProgramEndToEnd, MainWindowShowsTheEmptyListThenARunningAFinishedAndAFailed
     ASSERT_TRUE(program.Start());
     const HANDLE process = program.info.hProcess;
     const DWORD processId = program.info.dwProcessId;
-    HWND window = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (window = FindMainWindow(processId)) != nullptr; }, 60000));
-    const HWND list = FindList(window);
-    ASSERT_NE(nullptr, list);
+    HWND window = nullptr, list = nullptr;
+    ASSERT_TRUE(WaitForMainWindow(program, window, list));
     ::Sleep(1500);  // the empty list's tip is laid out at its first paint
     EXPECT_TRUE(ReadRows(process, list, 1).empty());
     EXPECT_FALSE(Testing::SaveWindowPicture(window, L"brunlow_empty_list").empty());

@@ -204,6 +204,16 @@ inline HWND FindList(HWND frame) {
     return ::FindWindowExW(frame, nullptr, WC_LISTVIEWW, nullptr);
 }
 
+// The program's main window once it shows, and the download list that fills
+// it; false when either does not come.
+inline bool WaitForMainWindow(const Program& program, HWND& window, HWND& list) {
+    list = nullptr;
+    if (!WaitFor([&] { return (window = FindMainWindow(program.info.dwProcessId)) != nullptr; }, 60000))
+        return false;
+    list = FindList(window);
+    return list != nullptr;
+}
+
 // A visible dialog of the process with a control of that id, or null.
 inline HWND FindDialog(DWORD processId, int controlId) {
     return FindProcessWindow(processId, [controlId](HWND window) {

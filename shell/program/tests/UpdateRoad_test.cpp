@@ -280,9 +280,8 @@ TEST_F(UpdateRoad, TheExtrasInstallBesideTheRunningProgramWhichSeesThem) {
         m_install.Path()));
     const HANDLE process = program.info.hProcess;
     const DWORD processId = program.info.dwProcessId;
-    HWND window = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (window = FindMainWindow(processId)) != nullptr; }, 60000));
-    const HWND list = FindList(window);
+    HWND window = nullptr, list = nullptr;
+    ASSERT_TRUE(WaitForMainWindow(program, window, list));
     ASSERT_TRUE(WaitFor([&] { return HasFinishedRow(ReadRows(process, list, 2), L"clip.flv"); }, 60000));
 
     // Watching without the Extras offers them.
