@@ -21,6 +21,13 @@ TestDoor::ITestDoor* TestDoor() {
     return entry ? entry() : nullptr;
 }
 
+std::string BodyPattern(std::size_t size, unsigned seed) {
+    std::string body(size, '\0');
+    for (std::size_t i = 0; i < size; ++i)
+        body[i] = static_cast<char>((i * 7 + i / 251 + seed * 13) & 0xFF);
+    return body;
+}
+
 EngineStandIn::EngineStandIn() : door(TestDoor()) {
     const auto entry = reinterpret_cast<EntryPoint>(::GetProcAddress(StandInModule(), kEntryPointName));
     if (entry)

@@ -18,6 +18,10 @@ namespace DownloadsTests {
 
 KavennaEngine::TestDoor::ITestDoor* TestDoor();
 
+// A body of `size` bytes that differs for every `seed` and tells a shifted
+// or cut copy from the original.
+std::string BodyPattern(std::size_t size, unsigned seed = 0);
+
 // A fresh engine of the stand-in library; its call log cleared.
 struct EngineStandIn {
     EngineStandIn();

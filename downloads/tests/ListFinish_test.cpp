@@ -111,6 +111,33 @@ TEST_F(ListFinishTest, StatusAndDetailsComeFromTheResult) {
     }
 }
 
+TEST_F(ListFinishTest, AConversionEndsAsItsOwnResultSaysWhateverTheDownloadWas) {
+    Testing::TempFolder folder;
+    const std::wstring downloaded = folder.WriteFile(L"clip.flv", "FLV video");
+    const struct {
+        const char* name;
+        int code;
+        const wchar_t* status;
+    } cases[] = {
+        {"failed", ResultTransferFailed, L"Conversion failed"},
+        {"stopped", ResultStopped, L"Conversion interrupted"},
+        {"finished", ResultComplete, L"Conversion finished"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestDoor::ItemSpec spec;
+        spec.stage = StageConversion;
+        spec.resultCode = c.code;
+        spec.resultText = L"The file is missing.";
+        spec.complete = true;  // the download before it was whole
+        spec.filePath = downloaded;
+        const DownloadItemHandle item = Add(spec);
+        Started(item);
+        Finished(item);
+        EXPECT_EQ(Text(0, 1), c.status);
+    }
+}
+
 TEST_F(ListFinishTest, NextActionButtonAndAutomaticConversion) {
     Testing::TempFolder folder;
     const std::wstring downloaded = folder.WriteFile(L"clip.flv", "FLV video");

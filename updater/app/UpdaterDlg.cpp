@@ -151,10 +151,8 @@ LRESULT CUpdaterDlg::OnProgress(WPARAM, LPARAM) {
 }
 
 void CUpdaterDlg::OnClose() {
-    if (m_controller.GetState() == Engine::UpdateWorker::StateFinished)
-        Default();
-    else
-        ShowWindow(SW_MINIMIZE);
+    // The close box and Alt+F4 end the run at any time, as the cancel button does.
+    OnCancel();
 }
 
 void CUpdaterDlg::OnDestroy() {

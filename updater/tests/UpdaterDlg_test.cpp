@@ -214,30 +214,29 @@ TEST_F(UpdaterDialogTest, FailureIsShownOnceAndEndsWithCancel) {
     EXPECT_EQ(1u, UpdaterTests::ReadRecords(m_setupRecords.Path()).size());
 }
 
-TEST_F(UpdaterDialogTest, CloseBoxMinimisesDuringTheDownloadAndCancelEndsIt) {
+TEST_F(UpdaterDialogTest, CloseBoxDuringTheDownloadEndsTheRunAsCancelDoes) {
     m_server.SetAnswer("/setup.exe", HttpAnswer::Slow(m_setup, 16384, 250));
     UpdaterSettings settings(UpdateRoad(m_server.Url(L"/setup.exe")).c_str());
     Engine::UpdateController controller(settings);
-    bool minimised = false, stillOpen = false;
+    bool isCancelled = false;
     INT_PTR result = 0;
     {
         CUpdaterDlg dialog(settings, controller);
         ModalScript script([&](HWND d) {
             if (ItemText(d, IDC_UPDATER_STATUS) != UpdaterTests::kDownloadingText)
                 return false;
-            ::SendMessageW(d, WM_CLOSE, 0, 0);
-            minimised = ::IsIconic(d) != FALSE;
-            stillOpen = ::IsWindow(d) && ::IsWindowVisible(d);
-            Testing::SaveWindowPicture(d, L"UpdaterDialogMinimised");
-            UpdaterTests::PressButton(d, IDCANCEL);
+            Testing::SaveWindowPicture(d, L"UpdaterDialogDownloading");
+            // Alt+F4 and the close box both come as SC_CLOSE.
+            ::PostMessageW(d, WM_SYSCOMMAND, SC_CLOSE, 0);
             return true;
         });
         result = dialog.DoModal();
+        isCancelled = dialog.IsCancelled();
     }
-    EXPECT_TRUE(minimised);
-    EXPECT_TRUE(stillOpen);
     EXPECT_EQ(IDCANCEL, result);
+    EXPECT_TRUE(isCancelled);
     EXPECT_TRUE(controller.HasFailed());
+    EXPECT_EQ(Engine::UpdateWorker::StateFinished, controller.GetState());
     EXPECT_EQ(0, g_boxes.count);  // a cancel is no failure to report
     EXPECT_TRUE(UpdaterTests::ReadRecords(m_setupRecords.Path()).empty());
 }

@@ -217,8 +217,39 @@ TEST_F(UpdaterProgramTest, FailingSetupShowsTheFailureAndNoLaunch) {
     Testing::SaveWindowPicture(box, L"UpdaterProgramFailure");
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     ASSERT_TRUE(updater->HasEnded(60000));
+    EXPECT_EQ(1u, updater->ExitCode()) << "a failed run says so to whoever started it";
     EXPECT_EQ(1u, UpdaterTests::ReadRecords(m_setupRecords.Path()).size());
     Sleep(1000);
+    EXPECT_TRUE(Relaunches().empty());
+}
+
+TEST_F(UpdaterProgramTest, CancelAndAltF4EndARunWhoseServerNeverAnswers) {
+    m_server.SetAnswer("/setup.exe", HttpAnswer::NeverAnswered());
+    const struct {
+        const char* name;
+        std::function<void(HWND)> end;
+    } ways[] = {
+        {"Cancel Installation", [](HWND d) { UpdaterTests::PressButton(d, IDCANCEL); }},
+        {"Alt+F4", [](HWND d) { PostMessageW(d, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+    };
+    std::size_t requests = 0;
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.name);
+        auto updater = StartUpdater(UpdateRoad());
+        HWND dialog = WaitForWindow(updater->Id(), IsProgressDialog);
+        ASSERT_NE(nullptr, dialog);
+        ASSERT_TRUE(m_server.WaitForRequests(++requests, 60000));
+        EXPECT_TRUE(WaitForStatus(dialog, L"Connecting to the download server...", 10000));
+        Sleep(1000);
+        const DWORD start = GetTickCount();
+        way.end(dialog);
+        while (IsWindow(dialog) && IsWindowVisible(dialog) && GetTickCount() - start < 30000)
+            Sleep(20);
+        EXPECT_LT(GetTickCount() - start, 2000u) << "the window goes within moments";
+        ASSERT_TRUE(updater->HasEnded(30000));
+        EXPECT_EQ(2u, updater->ExitCode()) << "cancelled: no installation happened";
+    }
+    EXPECT_TRUE(UpdaterTests::ReadRecords(m_setupRecords.Path()).empty());
     EXPECT_TRUE(Relaunches().empty());
 }
 
