@@ -1,4 +1,4 @@
-#include "skin/commongui/FillGradient.h"
+#include "graphics/commongui/FillGradient.h"
 
 #include "DibCanvas.h"
 

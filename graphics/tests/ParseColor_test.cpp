@@ -1,4 +1,4 @@
-#include "skin/layout/ParseColor.h"
+#include "graphics/layout/ParseColor.h"
 
 #include "DibCanvas.h"
 

@@ -1,5 +1,5 @@
-#include "skin/gdiplus/GdiplusStartupHolder.h"
-#include "skin/commongui/PictureLoaders.h"
+#include "graphics/commongui/PictureLoaders.h"
+#include "graphics/gdiplus/GdiplusStartupHolder.h"
 
 #include "testing/ChildProcess.h"
 #include "testing/PictureFiles.h"

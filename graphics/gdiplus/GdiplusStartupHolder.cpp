@@ -1,4 +1,4 @@
-#include "skin/gdiplus/GdiplusStartupHolder.h"
+#include "graphics/gdiplus/GdiplusStartupHolder.h"
 
 #include <gdiplus.h>
 

@@ -1,4 +1,4 @@
-#include "skin/commongui/SharedGDIObject.h"
+#include "graphics/commongui/SharedGDIObject.h"
 
 #include <gtest/gtest.h>
 

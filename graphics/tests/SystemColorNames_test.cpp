@@ -1,4 +1,4 @@
-#include "resources/resourcelib/SystemColorNames.h"
+#include "graphics/resourcelib/SystemColorNames.h"
 
 #include "testing/ChildProcess.h"
 

@@ -1,4 +1,4 @@
-#include "skin/commongui/SharedBitmaps.h"
+#include "graphics/commongui/SharedBitmaps.h"
 
 #include "BitmapPixels.h"
 

@@ -4,7 +4,7 @@
 //
 // Premultiplication keeps no mark: doing it twice darkens twice. Callers
 // know whether a picture already is premultiplied.
-#include "skin/commongui/SharedGDIObject.h"
+#include "graphics/commongui/SharedGDIObject.h"
 
 #include <windows.h>
 

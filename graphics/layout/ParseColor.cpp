@@ -1,7 +1,7 @@
-#include "skin/layout/ParseColor.h"
+#include "graphics/layout/ParseColor.h"
 
-#include "resources/resourcelib/SystemColorNames.h"
-#include "skin/layout/ParseInteger.h"
+#include "graphics/layout/ParseInteger.h"
+#include "graphics/resourcelib/SystemColorNames.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "skin/commongui/FillGradient.h"
+#include "graphics/commongui/FillGradient.h"
 
-#include "skin/commongui/GdiScopes.h"
+#include "graphics/commongui/GdiScopes.h"
 
 #include <cstddef>
 #include <iterator>

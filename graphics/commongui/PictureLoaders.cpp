@@ -1,9 +1,9 @@
-#include "skin/commongui/PictureLoaders.h"
+#include "graphics/commongui/PictureLoaders.h"
 
 #include "foundation/errors/Checks.h"
 
-#include "skin/commongui/SharedBitmaps.h"
-#include "skin/gdiplus/GdiplusStartupHolder.h"
+#include "graphics/commongui/SharedBitmaps.h"
+#include "graphics/gdiplus/GdiplusStartupHolder.h"
 
 #include <afxres_find.h>
 #include <atlimage.h>

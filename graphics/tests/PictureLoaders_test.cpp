@@ -1,9 +1,9 @@
-#include "skin/commongui/PictureLoaders.h"
-#include "skin/commongui/SharedBitmaps.h"
+#include "graphics/commongui/PictureLoaders.h"
+#include "graphics/commongui/SharedBitmaps.h"
 
 #include "BitmapPixels.h"
 #include "DibCanvas.h"
-#include "SkinTestResources.h"
+#include "GraphicsTestResources.h"
 
 #include "testing/PictureFiles.h"
 #include "testing/TempFolder.h"

@@ -1,4 +1,4 @@
-#include "skin/layout/ParseInteger.h"
+#include "graphics/layout/ParseInteger.h"
 
 #include <climits>
 

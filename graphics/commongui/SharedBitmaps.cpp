@@ -1,6 +1,6 @@
-#include "skin/commongui/SharedBitmaps.h"
+#include "graphics/commongui/SharedBitmaps.h"
 
-#include "skin/commongui/GdiScopes.h"
+#include "graphics/commongui/GdiScopes.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,7 +4,7 @@
 //
 // A resource name is a text or, by the MAKEINTRESOURCE convention, an id in
 // the pointer of a reference whose length is left unmeasured.
-#include "skin/commongui/SharedGDIObject.h"
+#include "graphics/commongui/SharedGDIObject.h"
 
 #include "foundation/strings/LiteString.h"
 
