@@ -25,25 +25,9 @@ std::wstring Widen(const std::string& text) {
     return std::wstring(text.begin(), text.end());
 }
 
-// The names of the files (not folders) in `folder`, sorted.
-std::vector<std::wstring> FilesIn(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    const HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(found.cFileName);
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 std::vector<std::wstring> PartialFilesIn(const std::wstring& folder) {
     std::vector<std::wstring> parts;
-    for (const std::wstring& name : FilesIn(folder)) {
+    for (const std::wstring& name : Testing::FileNamesIn(folder)) {
         if (name.size() > 5 && name.compare(name.size() - 5, 5, L".part") == 0)
             parts.push_back(name);
     }
@@ -124,17 +108,8 @@ class EngineFaultsTest : public ::testing::Test {
 protected:
     explicit EngineFaultsTest(const std::wstring& videos = L"Videos") : environment(videos) {}
     void SetUp() override {
-        for (const wchar_t* name : {L"http_proxy", L"HTTP_PROXY", L"no_proxy"})
-            ::SetEnvironmentVariableW(name, nullptr);
         ASSERT_TRUE(engine.pEngine) << "EngineKavenna.dll did not load";
-        ASSERT_TRUE(engine.pEngine->Initialize(&environment, &environment));
-        engine.pEngine->Subscribe(&observer);
-    }
-    void TearDown() override {
-        if (engine.pEngine) {
-            engine.pEngine->Unsubscribe(&observer);
-            engine.pEngine->Uninitialize();
-        }
+        ASSERT_TRUE(session.IsStarted());
     }
     std::wstring Videos() { return environment.GetVideosFolder(); }
 
@@ -142,6 +117,7 @@ protected:
     VideosEnvironment environment;
     Testing::LoopbackHttpServer server;
     ItemKeeper observer{engine.pEngine};
+    EngineSession session{engine.pEngine, environment, observer};
 };
 
 TEST_F(EngineFaultsTest, EachFaultIsToldInWordsAndLeavesNoPartialFile) {
@@ -183,8 +159,8 @@ TEST_F(EngineFaultsTest, EachFaultIsToldInWordsAndLeavesNoPartialFile) {
          L"", L"typed video.mp4", BodyPattern(4000)},
         {"characters no file name may hold", "/a%7Cb%3F.mp4", HttpAnswer::Ok(BodyPattern(4000)), L"a|b?.mp4",
          ResultComplete, L"", L"a_b_.mp4", BodyPattern(4000)},
-        {"name of 300 characters", "/" + longName + ".mp4", HttpAnswer::Ok(BodyPattern(4000)), Widen(longName) + L".mp4",
-         ResultComplete, L"", std::wstring(116, L'n') + L".mp4", BodyPattern(4000)},
+        {"name of 300 characters", "/" + longName + ".mp4", HttpAnswer::Ok(BodyPattern(4000)),
+         Widen(longName) + L".mp4", ResultComplete, L"", std::wstring(116, L'n') + L".mp4", BodyPattern(4000)},
     };
     server.SetAnswer("/store/real.mp4", HttpAnswer::Ok(BodyPattern(5000)));
     for (const Case& c : cases)
@@ -212,7 +188,7 @@ TEST_F(EngineFaultsTest, EachFaultIsToldInWordsAndLeavesNoPartialFile) {
         EXPECT_EQ(c.content, Testing::ReadFileBytes(state.filePath));
     }
     std::sort(expectedFiles.begin(), expectedFiles.end());
-    EXPECT_EQ(expectedFiles, FilesIn(Videos())) << "no partial file, nothing of a failed run";
+    EXPECT_EQ(expectedFiles, Testing::FileNamesIn(Videos())) << "no partial file, nothing of a failed run";
     const auto requests = server.Requests();
     EXPECT_EQ(11, std::count_if(requests.begin(), requests.end(),
                                 [](const Testing::HttpRequest& r) { return r.target == "/loop.mp4"; }))
@@ -239,7 +215,7 @@ TEST_F(EngineFaultsTest, FullDiskAndWriteErrorsAreToldAndTheirPartialFilesRemove
         const ItemState state = StateOf(observer.Items().back());
         EXPECT_EQ(ResultTransferFailed, state.code);
         EXPECT_EQ(c.text, state.text);
-        EXPECT_TRUE(FilesIn(Videos()).empty());
+        EXPECT_TRUE(Testing::FileNamesIn(Videos()).empty());
     }
     // Another error: the system's words for it.
     engine.door->SetWriteFailure(ERROR_CRC);
@@ -248,7 +224,7 @@ TEST_F(EngineFaultsTest, FullDiskAndWriteErrorsAreToldAndTheirPartialFilesRemove
     const std::wstring text = StateOf(observer.Items().back()).text;
     EXPECT_EQ(0u, text.find(L"The video could not be written into \"" + Videos() + L"\\\" (")) << text;
     EXPECT_EQ(std::wstring::npos, text.find(L"error 23")) << "the system's sentence, not the number";
-    EXPECT_TRUE(FilesIn(Videos()).empty());
+    EXPECT_TRUE(Testing::FileNamesIn(Videos()).empty());
     engine.door->SetWriteFailure(0);
 }
 
@@ -270,7 +246,7 @@ TEST_F(EngineFaultsTest, StopAndDownloadAgainLeaveOnlyTheWholeFile) {
     EXPECT_EQ(Videos() + L"\\long.flv.part", partPath);
     ASSERT_TRUE(observer.WaitFinished(1));
     EXPECT_EQ(ResultStopped, StateOf(item).code);
-    EXPECT_TRUE(FilesIn(Videos()).empty()) << "a stopped run leaves nothing";
+    EXPECT_TRUE(Testing::FileNamesIn(Videos()).empty()) << "a stopped run leaves nothing";
 
     // Again, twice: the second start replaces the run the first began.
     {
@@ -282,7 +258,7 @@ TEST_F(EngineFaultsTest, StopAndDownloadAgainLeaveOnlyTheWholeFile) {
     }
     ASSERT_TRUE(observer.WaitFinished(3));
     EXPECT_EQ(ResultComplete, StateOf(item).code);
-    EXPECT_EQ(std::vector<std::wstring>{L"long.flv"}, FilesIn(Videos()));
+    EXPECT_EQ(std::vector<std::wstring>{L"long.flv"}, Testing::FileNamesIn(Videos()));
     EXPECT_EQ(body, Testing::ReadFileBytes(Videos() + L"\\long.flv"));
 }
 
@@ -293,7 +269,8 @@ TEST_F(EngineFaultsTest, ItemsOfOneNameConvertedTogetherEachKeepTheirOwnFile) {
         ASSERT_TRUE(engine.pEngine->AddUrl(server.Url(L"/clips/movie.flv?" + std::to_wstring(i))));
     }
     ASSERT_TRUE(observer.WaitFinished(count));
-    EXPECT_EQ((std::vector<std::wstring>{L"movie (2).flv", L"movie (3).flv", L"movie.flv"}), FilesIn(Videos()));
+    EXPECT_EQ((std::vector<std::wstring>{L"movie (2).flv", L"movie (3).flv", L"movie.flv"}),
+              Testing::FileNamesIn(Videos()));
     // The conversions start together and end together.
     for (const DownloadItemHandle& item : observer.Items()) {
         ItemLocker locker;
@@ -312,7 +289,7 @@ TEST_F(EngineFaultsTest, ItemsOfOneNameConvertedTogetherEachKeepTheirOwnFile) {
     }
     EXPECT_EQ(static_cast<std::size_t>(count), converted.size()) << "three items, three converted files";
     EXPECT_EQ((std::vector<std::wstring>{L"movie (2).mp4", L"movie (3).mp4", L"movie.mp4"}),
-              FilesIn(Videos() + L"\\Converted"));
+              Testing::FileNamesIn(Videos() + L"\\Converted"));
 
     // A conversion whose download went missing fails, and says so.
     const DownloadItemHandle first = observer.Items().at(0);
@@ -326,7 +303,7 @@ TEST_F(EngineFaultsTest, ItemsOfOneNameConvertedTogetherEachKeepTheirOwnFile) {
     const ItemState failed = StateOf(first);
     EXPECT_EQ(ResultTransferFailed, failed.code);
     EXPECT_EQ(L"The file \"" + StateOf(first).filePath + L"\" is missing.", failed.text);
-    EXPECT_EQ(3u, FilesIn(Videos() + L"\\Converted").size()) << "its earlier converted file stays";
+    EXPECT_EQ(3u, Testing::FileNamesIn(Videos() + L"\\Converted").size()) << "its earlier converted file stays";
 }
 
 // A videos folder two levels below what exists.
@@ -359,7 +336,7 @@ TEST_F(EngineManyAtOnceTest, FiftyAtOnceIntoAMissingFolderAllArriveUnderNamesOfT
         arrived.insert(Testing::ReadFileBytes(state.filePath));
     }
     EXPECT_EQ(bodies, arrived) << "every body in a file of its own";
-    const std::vector<std::wstring> files = FilesIn(Videos());
+    const std::vector<std::wstring> files = Testing::FileNamesIn(Videos());
     EXPECT_EQ(static_cast<std::size_t>(count), files.size());
     EXPECT_TRUE(PartialFilesIn(Videos()).empty());
     EXPECT_EQ(1, std::count(files.begin(), files.end(), L"small.mp4"));
@@ -373,8 +350,8 @@ TEST(EngineFolderFaults, AFolderThatCannotBeMadeIsNamed) {
     EngineStandIn engine;
     VideosEnvironment environment(file + L"\\Videos");
     ItemKeeper observer(engine.pEngine);
-    ASSERT_TRUE(engine.pEngine->Initialize(&environment, &environment));
-    engine.pEngine->Subscribe(&observer);
+    EngineSession session(engine.pEngine, environment, observer);
+    ASSERT_TRUE(session.IsStarted());
     Testing::LoopbackHttpServer server;
     server.SetAnswer("/clip.flv", HttpAnswer::Ok(BodyPattern(1000)));
     ASSERT_TRUE(engine.pEngine->AddUrl(server.Url(L"/clip.flv")));
@@ -383,8 +360,6 @@ TEST(EngineFolderFaults, AFolderThatCannotBeMadeIsNamed) {
     EXPECT_EQ(ResultTransferFailed, state.code);
     EXPECT_EQ(0u, state.text.find(L"The folder \"" + file + L"\\Videos\\\" could not be created")) << state.text;
     EXPECT_EQ(0u, server.RequestCount()) << "nothing is fetched that has nowhere to go";
-    engine.pEngine->Unsubscribe(&observer);
-    engine.pEngine->Uninitialize();
 }
 
 // Starts a download that never ends into the folder the variable names and
@@ -423,7 +398,7 @@ TEST(EnginePartialFiles, ThoseOfAKilledProgramGoAtTheNextStartAndNothingElse) {
     EngineStandIn engine;
     VideosEnvironment environment(videos);
     ASSERT_TRUE(engine.pEngine->Initialize(&environment, &environment));
-    EXPECT_EQ(std::vector<std::wstring>{L"someone else's.mp4.part"}, FilesIn(videos));
+    EXPECT_EQ(std::vector<std::wstring>{L"someone else's.mp4.part"}, Testing::FileNamesIn(videos));
     EXPECT_EQ("not ours", Testing::ReadFileBytes(foreign));
     engine.pEngine->Uninitialize();
 }

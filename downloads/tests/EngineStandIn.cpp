@@ -71,6 +71,21 @@ bool FolderEnvironment::PathExists(const wchar_t* path) {
     return ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
 }
 
+EngineSession::EngineSession(const boost::shared_ptr<IEngine>& pEngine, FolderEnvironment& environment,
+                             IEngineObserver& observer)
+    : m_pEngine(pEngine), m_observer(observer) {
+    m_isStarted = m_pEngine && m_pEngine->Initialize(&environment, &environment);
+    if (m_isStarted)
+        m_pEngine->Subscribe(&m_observer);
+}
+
+EngineSession::~EngineSession() {
+    if (!m_isStarted)
+        return;
+    m_pEngine->Unsubscribe(&m_observer);
+    m_pEngine->Uninitialize();
+}
+
 CRITICAL_SECTION* RecordingObserver::MakeSection() {
     auto* pSection = new CRITICAL_SECTION;
     ::InitializeCriticalSection(pSection);

@@ -71,6 +71,23 @@ private:
     Testing::TempFolder m_folder;
 };
 
+// The engine initialised over `environment` with `observer` subscribed,
+// until destruction (unsubscribed, then uninitialised).
+class EngineSession {
+public:
+    EngineSession(const boost::shared_ptr<KavennaEngine::IEngine>& pEngine, FolderEnvironment& environment,
+                  KavennaEngine::IEngineObserver& observer);
+    ~EngineSession();
+    EngineSession(const EngineSession&) = delete;
+    EngineSession& operator=(const EngineSession&) = delete;
+    bool IsStarted() const { return m_isStarted; }
+
+private:
+    boost::shared_ptr<KavennaEngine::IEngine> m_pEngine;
+    KavennaEngine::IEngineObserver& m_observer;
+    bool m_isStarted = false;
+};
+
 struct RecordedEvent {
     std::wstring name;
     std::uintptr_t item;

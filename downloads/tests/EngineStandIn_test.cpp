@@ -29,14 +29,7 @@ class EngineStandInTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(engine.pEngine) << "EngineKavenna.dll did not load";
-        ASSERT_TRUE(engine.pEngine->Initialize(&environment, &environment));
-        engine.pEngine->Subscribe(&observer);
-    }
-    void TearDown() override {
-        if (engine.pEngine) {
-            engine.pEngine->Unsubscribe(&observer);
-            engine.pEngine->Uninitialize();
-        }
+        ASSERT_TRUE(session.IsStarted());
     }
     // The one item the engine made for the last AddUrl.
     DownloadItemHandle Started(std::size_t index = 0) {
@@ -76,6 +69,7 @@ protected:
     };
     std::map<std::uintptr_t, DownloadItemHandle> handles;
     HandleKeeper observer{handles, engine.pEngine};
+    EngineSession session{engine.pEngine, environment, observer};
 };
 
 TEST_F(EngineStandInTest, SlowMegabyteArrivesInOrderWithRisingCounts) {

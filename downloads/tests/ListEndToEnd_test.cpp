@@ -270,7 +270,8 @@ TEST_F(ListEndToEndTest, ItemsOfOneNameCaughtTogetherEachConvertToAFileOfTheirOw
     std::vector<std::string> bodies;
     for (const wchar_t* name : {L"movie.mp4", L"movie (2).mp4", L"movie (3).mp4"})
         bodies.push_back(ReadFile(converted + L"\\" + name));
-    std::sort(bodies.begin(), bodies.end(), [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+    std::sort(bodies.begin(), bodies.end(),
+              [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(bodies[i], Body(100000 + i)) << "each row's own converted file";
 }

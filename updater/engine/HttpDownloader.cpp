@@ -43,6 +43,8 @@ struct HttpDownloader::Completion {
         isOk.store(ok);
         ::SetEvent(stepDone.Get());
     }
+    // Under the lock: whether the body goes on with `count` bytes (it ends at 0).
+    bool GoesOn(DWORD count);
     void OnDataAvailable(DWORD available);
     void OnReadComplete(DWORD read);
 
@@ -68,14 +70,18 @@ struct Section {
 
 }  // namespace
 
+bool HttpDownloader::Completion::GoesOn(DWORD count) {
+    if (isReleased || !pWriter)
+        return false;
+    if (count == 0)
+        EndStep(true);  // the end of the body
+    return count != 0;
+}
+
 void HttpDownloader::Completion::OnDataAvailable(DWORD available) {
     Section guard(lock);
-    if (isReleased || !pWriter)
+    if (!GoesOn(available))
         return;
-    if (available == 0) {
-        EndStep(true);
-        return;
-    }
     // Only what is there: a larger read would wait for more to arrive, and
     // hold this thread while it waits.
     const DWORD piece = std::min(available, kHttpReadSize);
@@ -87,12 +93,8 @@ void HttpDownloader::Completion::OnDataAvailable(DWORD available) {
 
 void HttpDownloader::Completion::OnReadComplete(DWORD read) {
     Section guard(lock);
-    if (isReleased || !pWriter)
+    if (!GoesOn(read))
         return;
-    if (read == 0) {
-        EndStep(true);
-        return;
-    }
     if (!pWriter->Write(buffer.data(), read)) {
         EndStep(false);
         return;

@@ -75,7 +75,8 @@ void VerboseFileWriter::Abort() {
 bool VerboseFileWriter::Flush() {
     const DWORD size = static_cast<DWORD>(m_pending.size());
     DWORD written = 0;
-    const bool ok = size == 0 || (::WriteFile(m_file.Get(), m_pending.data(), size, &written, nullptr) && written == size);
+    const bool ok =
+        size == 0 || (::WriteFile(m_file.Get(), m_pending.data(), size, &written, nullptr) && written == size);
     m_pending.clear();
     return ok;
 }

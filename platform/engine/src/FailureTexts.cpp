@@ -31,8 +31,8 @@ std::wstring SystemMessage(DWORD error) {
     std::wstring text(pText ? pText : L"", length);
     if (pText)
         ::LocalFree(pText);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
-        text.pop_back();
+    const std::size_t end = text.find_last_not_of(L"\r\n .");
+    text.resize(end == std::wstring::npos ? 0 : end + 1);
     return text;
 }
 

@@ -5,20 +5,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cwchar>
+#include <cwctype>
 
 namespace KavennaEngine {
 
 namespace {
-
-int HexValue(wchar_t ch) {
-    if (ch >= L'0' && ch <= L'9')
-        return ch - L'0';
-    if (ch >= L'a' && ch <= L'f')
-        return ch - L'a' + 10;
-    if (ch >= L'A' && ch <= L'F')
-        return ch - L'A' + 10;
-    return -1;
-}
 
 std::wstring Widen(const std::string& bytes) {
     if (bytes.empty())
@@ -52,8 +44,8 @@ std::wstring DecodeEscapes(const std::wstring& text) {
     std::wstring decoded;
     std::string bytes;  // a run of escapes, decoded together: one character may take several
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
-            bytes += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+        if (text[i] == L'%' && i + 2 < text.size() && std::iswxdigit(text[i + 1]) && std::iswxdigit(text[i + 2])) {
+            bytes += static_cast<char>(std::wcstoul(text.substr(i + 1, 2).c_str(), nullptr, 16));
             i += 2;
             continue;
         }

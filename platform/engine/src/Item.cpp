@@ -214,7 +214,8 @@ void Item::Run(RunContext& context) {
             const int finalCode = context.pControl->IsStopped() ? int(ResultStopped) : code;
             Result& stageResult = StageResult(context.stage);
             stageResult.code = finalCode;
-            const bool failed = finalCode != ResultComplete && finalCode != ResultFinished && finalCode != ResultStopped;
+            const bool failed =
+                finalCode != ResultComplete && finalCode != ResultFinished && finalCode != ResultStopped;
             stageResult.text = failed ? failure : std::wstring();
             stageResult.messageName.clear();
             result.code = finalCode;
