@@ -151,8 +151,10 @@ LRESULT CUpdaterDlg::OnProgress(WPARAM, LPARAM) {
 }
 
 void CUpdaterDlg::OnClose() {
-    // The close box and Alt+F4 end the run at any time, as the cancel button does.
-    OnCancel();
+    if (m_controller.GetState() == Engine::UpdateWorker::StateFinished)
+        Default();
+    else
+        ShowWindow(SW_MINIMIZE);
 }
 
 void CUpdaterDlg::OnDestroy() {

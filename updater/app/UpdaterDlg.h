@@ -36,7 +36,7 @@ public:
     // Unregisters, waiting for a notification in progress.
     ~CUpdaterDlg() override;
 
-    // The user ended the dialog (cancel button, Escape, close box).
+    // The user ended the dialog (cancel button, Escape).
     bool IsCancelled() const { return m_isCancelled; }
 
     // The worker's threads.
@@ -51,7 +51,7 @@ protected:
 
     afx_msg void OnPaint();
     afx_msg HCURSOR OnQueryDragIcon();
-    // As OnCancel.
+    // Minimises instead of closing until the run is finished.
     afx_msg void OnClose();
     afx_msg void OnDestroy();
     afx_msg LRESULT OnStateChanged(WPARAM wParam, LPARAM lParam);

@@ -55,6 +55,7 @@ struct HttpDownloader::Completion {
 
     CRITICAL_SECTION lock;  // guards what follows: the body's reading and writing
     VerboseFileWriter* pWriter = nullptr;  // set while the body is read
+    LONGLONG remaining = -1;               // of the announced body; -1: not announced
     bool isReleased = false;               // Download has let go: nothing more is done
     ULONGLONG lastPieceTold = 0;
     std::vector<BYTE> buffer;              // a read cut short may still fill it
@@ -80,6 +81,10 @@ bool HttpDownloader::Completion::GoesOn(DWORD count) {
 
 void HttpDownloader::Completion::OnDataAvailable(DWORD available) {
     Section guard(lock);
+    // An announced body ends at its length: what a server sends beyond it is
+    // no part of the answer, and is not asked for.
+    if (remaining >= 0)
+        available = static_cast<DWORD>(std::min<LONGLONG>(available, remaining));
     if (!GoesOn(available))
         return;
     // Only what is there: a larger read would wait for more to arrive, and
@@ -98,6 +103,13 @@ void HttpDownloader::Completion::OnReadComplete(DWORD read) {
     if (!pWriter->Write(buffer.data(), read)) {
         EndStep(false);
         return;
+    }
+    if (remaining >= 0) {
+        remaining -= std::min<LONGLONG>(read, remaining);
+        if (remaining == 0) {
+            EndStep(true);
+            return;
+        }
     }
     // The waiting Download needs no word of every piece: one now and then
     // keeps its limit from running out, and costs no call per piece.
@@ -152,6 +164,8 @@ bool HttpDownloader::Transfer() {
                                          WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
     if (!m_request.IsValid() || !Watch())
         return false;
+    DWORD redirects = kMaxRedirects;
+    ::WinHttpSetOption(m_request.Get(), WINHTTP_OPTION_MAX_HTTP_AUTOMATIC_REDIRECTS, &redirects, sizeof redirects);
     if (!::WinHttpSendRequest(m_request.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
                               reinterpret_cast<DWORD_PTR>(m_pCompletion)) ||
         Await(kConnectTimeoutMs + kSendTimeoutMs) != StepEnd::Done)
@@ -173,6 +187,7 @@ bool HttpDownloader::Transfer() {
     {
         Section guard(m_pCompletion->lock);
         m_pCompletion->pWriter = m_pWriter;
+        m_pCompletion->remaining = total;
     }
     if (!::WinHttpQueryDataAvailable(m_request.Get(), nullptr) || Await(kBodyTimeoutMs) != StepEnd::Done)
         return false;

@@ -3,8 +3,10 @@
 // VerboseFileWriter.
 //
 // Only a whole answer counts: status 200, a body that is not empty and, when
-// the server announced a Content-Length, exactly that many bytes. An https address is fetched over
-// TLS, and the address's own port is used.
+// the server announced a Content-Length, that many bytes (bytes sent beyond
+// them are no part of the answer and are not read). An https address is
+// fetched over TLS, and the address's own port is used. At most
+// kMaxRedirects redirects are followed.
 //
 // No step waits for ever and a cancel ends any of them at once: WinHTTP runs
 // each step on its own threads and Download waits for the step's end, the
@@ -34,6 +36,8 @@ const DWORD kConnectTimeoutMs = 15000;  // finding the server and connecting to 
 const DWORD kSendTimeoutMs = 15000;     // sending the request
 const DWORD kHeadersTimeoutMs = 30000;  // from the request sent to the response's headers
 const DWORD kBodyTimeoutMs = 30000;     // for each piece of the body
+// Redirects followed before the download fails.
+const DWORD kMaxRedirects = 10;
 
 class HttpDownloader {
 public:

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,29 @@ TEST(HttpDownloader, ProgressIsToldAsThePiecesArrive) {
     EXPECT_EQ(body.size(), recorder.progress.back());
     EXPECT_EQ(std::vector<bool>{true}, recorder.ended);
     EXPECT_EQ(body, Testing::ReadFileBytes(folder / L"setup.exe"));
+}
+
+// The answer ends where its Content-Length says: bytes after it are no part
+// of the package, bytes missing from it fail the download.
+TEST(HttpDownloader, TheAnnouncedLengthDecides) {
+    const std::string body(30000, 'b');
+    Testing::LoopbackHttpServer server;
+    server.SetAnswer("/longer.exe", Testing::HttpAnswer::ShortBody(body, 20000));
+    server.SetAnswer("/shorter.exe", Testing::HttpAnswer::ShortBody(body, 40000));
+    Testing::TempFolder folder;
+    for (const char* name : {"longer.exe", "shorter.exe"}) {
+        SCOPED_TRACE(name);
+        const std::wstring file(name, name + std::strlen(name));
+        ProgressRecorder recorder;
+        Engine::VerboseFileWriter writer;
+        writer.SetDestination(folder / file, &recorder);
+        Engine::HttpDownloader downloader(server.Url(L"/" + file), &writer);
+        const bool isLonger = file == L"longer.exe";
+        EXPECT_EQ(isLonger, downloader.Download());
+        EXPECT_EQ(std::vector<bool>{isLonger}, recorder.ended);
+        if (isLonger)
+            EXPECT_EQ(body.substr(0, 20000), Testing::ReadFileBytes(folder / file));
+    }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
@@ -274,6 +275,10 @@ TEST_F(UpdateWorkerTest, AnythingButTheWholeAnswerFailsBeforeASetupRuns) {
         EXPECT_TRUE(SetupRecords().empty());
         EXPECT_FALSE(Testing::PathExists(run.SetupPath()));
     }
+    const auto requests = m_server.Requests();
+    EXPECT_EQ(static_cast<std::ptrdiff_t>(1 + Engine::kMaxRedirects),
+              std::count_if(requests.begin(), requests.end(), [](const auto& r) { return r.target == "/loop.exe"; }))
+        << "the first request and the redirects followed";
 }
 
 TEST_F(UpdateWorkerTest, HttpsAddressIsFetchedOverTlsOnItsOwnPort) {

@@ -214,25 +214,29 @@ TEST_F(UpdaterDialogTest, FailureIsShownOnceAndEndsWithCancel) {
     EXPECT_EQ(1u, UpdaterTests::ReadRecords(m_setupRecords.Path()).size());
 }
 
-TEST_F(UpdaterDialogTest, CloseBoxDuringTheDownloadEndsTheRunAsCancelDoes) {
+TEST_F(UpdaterDialogTest, CloseBoxMinimisesDuringTheDownloadAndCancelEndsIt) {
     m_server.SetAnswer("/setup.exe", HttpAnswer::Slow(m_setup, 16384, 250));
     UpdaterSettings settings(UpdateRoad(m_server.Url(L"/setup.exe")).c_str());
     Engine::UpdateController controller(settings);
-    bool isCancelled = false;
+    bool minimised = false, stillOpen = false, isCancelled = false;
     INT_PTR result = 0;
     {
         CUpdaterDlg dialog(settings, controller);
         ModalScript script([&](HWND d) {
             if (ItemText(d, IDC_UPDATER_STATUS) != UpdaterTests::kDownloadingText)
                 return false;
-            Testing::SaveWindowPicture(d, L"UpdaterDialogDownloading");
-            // Alt+F4 and the close box both come as SC_CLOSE.
-            ::PostMessageW(d, WM_SYSCOMMAND, SC_CLOSE, 0);
+            ::SendMessageW(d, WM_CLOSE, 0, 0);
+            minimised = ::IsIconic(d) != FALSE;
+            stillOpen = ::IsWindow(d) && ::IsWindowVisible(d);
+            Testing::SaveWindowPicture(d, L"UpdaterDialogMinimised");
+            UpdaterTests::PressButton(d, IDCANCEL);
             return true;
         });
         result = dialog.DoModal();
         isCancelled = dialog.IsCancelled();
     }
+    EXPECT_TRUE(minimised);
+    EXPECT_TRUE(stillOpen);
     EXPECT_EQ(IDCANCEL, result);
     EXPECT_TRUE(isCancelled);
     EXPECT_TRUE(controller.HasFailed());

@@ -81,10 +81,6 @@ std::wstring StalledText(std::uint64_t received, std::uint64_t announced) {
            L" bytes.";
 }
 
-std::wstring LongerThanAnnouncedText(std::uint64_t announced) {
-    return L"The server sent more than the " + GroupedNumber(announced) + L" bytes it announced.";
-}
-
 std::wstring EmptyBodyText() {
     return L"The server sent an empty file.";
 }

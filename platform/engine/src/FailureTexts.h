@@ -14,7 +14,6 @@ std::wstring NetworkFailureText(DWORD error);
 std::wstring CutShortText(std::uint64_t received, std::uint64_t announced);
 // The server went silent in the middle of the body (`announced` 0: unknown).
 std::wstring StalledText(std::uint64_t received, std::uint64_t announced);
-std::wstring LongerThanAnnouncedText(std::uint64_t announced);
 std::wstring EmptyBodyText();
 std::wstring TooManyRedirectsText(int redirects);
 std::wstring StatusText(DWORD status);

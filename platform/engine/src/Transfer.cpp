@@ -168,19 +168,26 @@ int Request(HINTERNET session, const std::wstring& address, InternetHandle& conn
 }  // namespace
 
 // Reads the body as it arrives (a read larger than what is there would wait
-// for more), handing each piece to `progress`.
+// for more), handing each piece to `progress`. An announced body ends at its
+// length: bytes a server sends beyond it are no part of the answer, and the
+// platform hands them on only now and then, so they are never asked for.
 int ReadBody(HINTERNET request, DWORD announced, const TransferProgress& progress, RunControl& control,
              std::uint64_t& received, Result& outcome) {
     std::string buffer(kLargestRead, '\0');
     for (;;) {
         if (control.IsStopped())
             return ResultStopped;
+        if (announced > 0 && received >= announced)
+            return ResultComplete;
         const DWORD start = ::GetTickCount();
         DWORD available = 0;
         DWORD read = 0;
         bool ok = ::InternetQueryDataAvailable(request, &available, 0, 0) != FALSE;
-        if (ok && available > 0)
-            ok = ::InternetReadFile(request, &buffer[0], std::min<DWORD>(available, kLargestRead), &read) != FALSE;
+        DWORD wanted = std::min<DWORD>(available, kLargestRead);
+        if (announced > 0)
+            wanted = static_cast<DWORD>(std::min<std::uint64_t>(wanted, announced - received));
+        if (ok && wanted > 0)
+            ok = ::InternetReadFile(request, &buffer[0], wanted, &read) != FALSE;
         if (!ok) {
             const DWORD error = ::GetLastError();
             if (control.IsStopped())
@@ -235,6 +242,8 @@ int FetchUrl(const std::wstring& url, const TransferProgress& progress, RunContr
             return Failed(outcome, status, StatusText(status));
         DWORD length = 0;
         const bool hasLength = QueryNumber(request.Get(), HTTP_QUERY_CONTENT_LENGTH, length);
+        if (hasLength && length == 0)
+            return Failed(outcome, status, EmptyBodyText());
         progress.onLength(hasLength ? length : 0);
 
         std::uint64_t received = 0;
@@ -244,8 +253,6 @@ int FetchUrl(const std::wstring& url, const TransferProgress& progress, RunContr
         // A dropped connection reads as a clean end: only the count tells.
         if (hasLength && received < length)
             return Failed(outcome, status, CutShortText(received, length));
-        if (hasLength && received > length)
-            return Failed(outcome, status, LongerThanAnnouncedText(length));
         if (received == 0)
             return Failed(outcome, status, EmptyBodyText());
         return ResultComplete;
