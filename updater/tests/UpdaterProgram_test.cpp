@@ -172,7 +172,11 @@ protected:
     std::wstring m_executable;
 };
 
-TEST_F(UpdaterProgramTest, UpdateRoadStopsTheProductInstallsAndStartsItAgain) {
+// The pictures of the Updater's windows: another process's windows show
+// only on the screen, so these tests run alone.
+class UpdaterProgramAlone : public UpdaterProgramTest {};
+
+TEST_F(UpdaterProgramAlone, UpdateRoadStopsTheProductInstallsAndStartsItAgain) {
     UpdaterTests::ScopedKey key(HKEY_LOCAL_MACHINE, L"Software\\" + m_productName);
     ASSERT_TRUE(key.SetString(L"InstallPath", m_install.Path()));
     auto product = StartProduct(m_install / m_executable, m_productName);
@@ -205,7 +209,7 @@ TEST_F(UpdaterProgramTest, UpdateRoadStopsTheProductInstallsAndStartsItAgain) {
     EXPECT_EQ(L"5", UpdaterTests::RecordField(starts[0], L"Show"));
 }
 
-TEST_F(UpdaterProgramTest, FailingSetupShowsTheFailureAndNoLaunch) {
+TEST_F(UpdaterProgramAlone, FailingSetupShowsTheFailureAndNoLaunch) {
     SetEnvironmentVariableW(L"UpdaterSetupStandIn_ExitCode", L"3");
     auto updater = StartUpdater(UpdateRoad());
     HWND box = WaitForWindow(updater->Id(), [](HWND w) { return UpdaterTests::WindowText(w) == L"Error"; },

@@ -258,7 +258,9 @@ bool HasAbsoluteTarget(const Testing::LoopbackHttpServer& server) {
     return false;
 }
 
-TEST(ProgramEndToEnd, CatchesAVideoAddsOneByAddressAnswersASecondStartAndEndsOnTheExitEvent) {
+// The main window's picture is another process's window, which only the
+// screen shows: the test runs alone.
+TEST(ProgramEndToEndAlone, CatchesAVideoAddsOneByAddressAnswersASecondStartAndEndsOnTheExitEvent) {
     // The program may start the elevation service: one user of it at a time.
     // The lock also keeps this the only test that points WinInet's proxy here.
     ElevationTests::ServiceLock serviceLock;
