@@ -395,12 +395,12 @@ TEST_F(StolenVideoReviewTest, TheQuestionsAnswers) {
     s_reviewHost->engine.pEngine->SetState(EngineOn, nullptr);
 }
 
-// The pixels of a window on the screen, and the count of those in `box`
-// (client coordinates) that differ from `colour`.
+// The count of the window's pixels in `box` (client coordinates) that
+// differ from `colour`.
 int PixelsOtherThan(HWND window, const RECT& box, COLORREF colour) {
     int width = 0;
     int height = 0;
-    const std::vector<Testing::Bgra> pixels = Testing::CaptureWindow(window, width, height);
+    const std::vector<Testing::Bgra> pixels = Testing::CaptureClient(window, width, height);
     int count = 0;
     for (int y = box.top; y < box.bottom && y < height; ++y) {
         for (int x = box.left; x < box.right && x < width; ++x) {

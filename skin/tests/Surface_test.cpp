@@ -334,7 +334,7 @@ TEST_F(SurfaceTest, PaintsThroughTheDoubleBufferAndErasesNothing) {
     ::ReleaseDC(Hwnd(), dc);
     EXPECT_EQ(RGB(0, 0, 255), ShownPixel(150, 50));
 
-    // A host painting the left half only: the right half keeps what the screen showed.
+    // A host painting the left half only: the right half keeps what it showed.
     host.paintLeftHalfOnly = true;
     host.paintColour = RGB(255, 0, 0);
     ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
