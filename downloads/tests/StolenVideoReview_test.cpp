@@ -2,7 +2,9 @@
 // how (the skinned question or a tray balloon), what each answer does, and
 // rows that come and go while the question is open. The main window is a
 // recording stand-in; the question runs modally through the modal seam and is
-// answered with the fake mouse of the skinned windows' input seam.
+// answered with the fake mouse of the skinned windows' input seam. Watching a
+// video asks the elevation service about the codec pack: a recording one
+// inside the process answers, so that no test meets the service of another.
 #include "downloads/view/BrunlowDoc.h"
 #include "downloads/view/BrunlowView.h"
 #include "downloads/view/StolenVideoDialog.h"
@@ -13,6 +15,8 @@
 #include "ListFrame.h"
 #include "ProfileApplication.h"
 #include "RecordingViewHost.h"
+#include "appframework/tests/RecordingService.h"
+#include "appframework/tests/ServiceClientFixtures.h"
 #include "downloads/app/ViewHost.h"
 #include "downloads/settings/Settings.h"
 #include "foundation/tests/ShellLaunchRecorder.h"
@@ -181,6 +185,8 @@ protected:
     }
     void SetUp() override {
         ASSERT_NE(s_reviewHost->view, nullptr);
+        ASSERT_EQ(S_OK, m_service.Registration());
+        m_service.registryValue = L"";  // no codec pack
         view = s_reviewHost->view;
         door = s_reviewHost->engine.door;
         settings = s_reviewHost->settings.get();
@@ -232,6 +238,8 @@ protected:
     RecordingViewHost host;
     FoundationTests::ShellLaunchRecorder shell;
     Testing::TempFolder m_files;
+    ServiceClientTests::OleScope m_ole;
+    ServiceClientTests::RecordingService m_service;
 
 private:
     AfxModalLoopHook m_previousHook = nullptr;
