@@ -1,7 +1,7 @@
 #include "skin/commongui/DrawingHelpers.h"
 
-#include "skin/commongui/GdiScopes.h"
-#include "skin/commongui/SharedBitmaps.h"
+#include "graphics/commongui/GdiScopes.h"
+#include "graphics/commongui/SharedBitmaps.h"
 #include "skin/commongui/Transparency.h"
 #include "skin/commongui/UserInput.h"
 
