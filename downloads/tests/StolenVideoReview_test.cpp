@@ -2,9 +2,7 @@
 // how (the skinned question or a tray balloon), what each answer does, and
 // rows that come and go while the question is open. The main window is a
 // recording stand-in; the question runs modally through the modal seam and is
-// answered with the fake mouse of the skinned windows' input seam. Watching a
-// video asks the elevation service about the codec pack: a recording one
-// inside the process answers, so that no test meets the service of another.
+// answered with the fake mouse of the skinned windows' input seam.
 #include "downloads/view/BrunlowDoc.h"
 #include "downloads/view/BrunlowView.h"
 #include "downloads/view/StolenVideoDialog.h"
@@ -200,8 +198,6 @@ protected:
     }
     void SetUp() override {
         ASSERT_NE(s_reviewHost->view, nullptr);
-        ASSERT_EQ(S_OK, m_service.Registration());
-        m_service.registryValue = L"";  // no codec pack
         view = s_reviewHost->view;
         door = s_reviewHost->engine.door;
         settings = s_reviewHost->settings.get();

@@ -41,6 +41,14 @@ bool OfThisProcess(HWND hWnd) {
     return process == ::GetCurrentProcessId();
 }
 
+// What the screen shows in `rect` (screen coordinates).
+std::vector<Bgra> CaptureScreen(const RECT& rect) {
+    HDC screen = ::GetDC(nullptr);
+    std::vector<Bgra> pixels = CopyPixels(screen, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
 std::vector<Bgra> Capture(HWND hWnd, bool wholeWindow, int& width, int& height) {
     width = height = 0;
     RECT rect = {};
@@ -61,9 +69,7 @@ std::vector<Bgra> Capture(HWND hWnd, bool wholeWindow, int& width, int& height) 
         // the screen shows it.
         if (!wholeWindow)
             ::MapWindowPoints(hWnd, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-        HDC screen = ::GetDC(nullptr);
-        pixels = CopyPixels(screen, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
-        ::ReleaseDC(nullptr, screen);
+        pixels = CaptureScreen(rect);
     }
     if (!pixels.empty()) {
         width = rect.right - rect.left;
@@ -72,19 +78,8 @@ std::vector<Bgra> Capture(HWND hWnd, bool wholeWindow, int& width, int& height) 
     return pixels;
 }
 
-}  // namespace
-
-std::vector<Bgra> CaptureWindow(HWND hWnd, int& width, int& height) {
-    return Capture(hWnd, true, width, height);
-}
-
-std::vector<Bgra> CaptureClient(HWND hWnd, int& width, int& height) {
-    return Capture(hWnd, false, width, height);
-}
-
-std::wstring SaveWindowPicture(HWND hWnd, const std::wstring& name) {
-    int width = 0, height = 0;
-    const std::vector<Bgra> pixels = CaptureWindow(hWnd, width, height);
+// Writes pictures\<name>.png beside the executable; the path, or empty.
+std::wstring SavePicture(const std::vector<Bgra>& pixels, int width, int height, const std::wstring& name) {
     if (pixels.empty())
         return {};
     const std::string png = MakePng(width, height, pixels);
@@ -100,6 +95,30 @@ std::wstring SaveWindowPicture(HWND hWnd, const std::wstring& name) {
     std::ofstream file(path.c_str(), std::ios::binary | std::ios::trunc);
     file.write(png.data(), static_cast<std::streamsize>(png.size()));
     return file ? path : std::wstring();
+}
+
+}  // namespace
+
+std::vector<Bgra> CaptureWindow(HWND hWnd, int& width, int& height) {
+    return Capture(hWnd, true, width, height);
+}
+
+std::vector<Bgra> CaptureClient(HWND hWnd, int& width, int& height) {
+    return Capture(hWnd, false, width, height);
+}
+
+std::wstring SaveWindowPicture(HWND hWnd, const std::wstring& name) {
+    int width = 0, height = 0;
+    const std::vector<Bgra> pixels = CaptureWindow(hWnd, width, height);
+    return SavePicture(pixels, width, height, name);
+}
+
+std::wstring SaveScreenPicture(HWND hWnd, const std::wstring& name) {
+    RECT rect = {};
+    if (!::GetWindowRect(hWnd, &rect) || rect.right <= rect.left || rect.bottom <= rect.top)
+        return {};
+    ::UpdateWindow(hWnd);
+    return SavePicture(CaptureScreen(rect), rect.right - rect.left, rect.bottom - rect.top, name);
 }
 
 }  // namespace Testing

@@ -313,8 +313,8 @@ bool HasAbsoluteTarget(const Testing::LoopbackHttpServer& server) {
     return false;
 }
 
-// The main window's picture is another process's window, which only the
-// screen shows: the test runs alone.
+// The main window's pictures are another process's window, which only the
+// screen shows: these tests run alone.
 TEST(ProgramEndToEndAlone, CatchesAVideoAddsOneByAddressAnswersASecondStartAndEndsOnTheExitEvent) {
     // The program may start the elevation service: one user of it at a time.
     // The lock also keeps this the only test that points WinInet's proxy here.
@@ -390,7 +390,7 @@ TEST(ProgramEndToEndAlone, CatchesAVideoAddsOneByAddressAnswersASecondStartAndEn
 // picture and a tip, then a download under way (its stop button), one
 // finished and one failed (its download-again button), with the toolbar
 // and the caption element above them.
-TEST(ProgramEndToEnd, MainWindowShowsTheEmptyListThenARunningAFinishedAndAFailedRow) {
+TEST(ProgramEndToEndAlone, MainWindowShowsTheEmptyListThenARunningAFinishedAndAFailedRow) {
     ElevationTests::ServiceLock serviceLock;
     Testing::LoopbackHttpServer server;
     server.SetAnswer("/finished.flv", Testing::HttpAnswer::Ok(std::string(20000, 'f'), "video/x-flv"));

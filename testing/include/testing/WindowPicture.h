@@ -7,8 +7,8 @@
 // top-level window draws into a surface of its own, so the picture holds
 // the window's own pixels (frame, client area and children) whatever other
 // windows lie over it on the shared display. Only a window of another
-// process is read off the screen; a test that takes such a picture must run
-// alone (a suite whose name ends in "Alone").
+// process is read off the screen; a test that takes such a picture, or one
+// of SaveScreenPicture, must run alone (a suite whose name ends in "Alone").
 #include <windows.h>
 
 #include <string>
@@ -27,5 +27,10 @@ std::vector<Bgra> CaptureClient(HWND hWnd, int& width, int& height);
 // Writes the window's picture as pictures\<name>.png beside the executable;
 // the written path, or empty when nothing could be written.
 std::wstring SaveWindowPicture(HWND hWnd, const std::wstring& name);
+
+// Writes what the screen shows over the window's rectangle instead: the
+// window with the windows over it, such as its menu or tooltip. Only for a
+// test that runs alone.
+std::wstring SaveScreenPicture(HWND hWnd, const std::wstring& name);
 
 }  // namespace Testing
