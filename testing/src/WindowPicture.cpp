@@ -56,7 +56,9 @@ std::vector<Bgra> Capture(HWND hWnd, bool wholeWindow, int& width, int& height) 
         return {};
     if (rect.right <= rect.left || rect.bottom <= rect.top)
         return {};
-    ::UpdateWindow(hWnd);
+    // Children paint apart from their parent: what any of them still owes
+    // is painted first.
+    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     std::vector<Bgra> pixels;
     if (OfThisProcess(hWnd)) {
         HDC dc = wholeWindow ? ::GetWindowDC(hWnd) : ::GetDC(hWnd);
@@ -117,7 +119,7 @@ std::wstring SaveScreenPicture(HWND hWnd, const std::wstring& name) {
     RECT rect = {};
     if (!::GetWindowRect(hWnd, &rect) || rect.right <= rect.left || rect.bottom <= rect.top)
         return {};
-    ::UpdateWindow(hWnd);
+    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     return SavePicture(CaptureScreen(rect), rect.right - rect.left, rect.bottom - rect.top, name);
 }
 
