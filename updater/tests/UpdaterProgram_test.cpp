@@ -173,7 +173,11 @@ protected:
     std::wstring m_executable;
 };
 
-TEST_F(UpdaterProgramTest, UpdateRoadStopsTheProductInstallsAndStartsItAgain) {
+// The pictures of the Updater's windows: another process's windows show
+// only on the screen, so these tests run alone.
+class UpdaterProgramAlone : public UpdaterProgramTest {};
+
+TEST_F(UpdaterProgramAlone, UpdateRoadStopsTheProductInstallsAndStartsItAgain) {
     UpdaterTests::ScopedKey key(HKEY_LOCAL_MACHINE, L"Software\\" + m_productName);
     ASSERT_TRUE(key.SetString(L"InstallPath", m_install.Path()));
     auto product = StartProduct(m_install / m_executable, m_productName);
@@ -206,7 +210,7 @@ TEST_F(UpdaterProgramTest, UpdateRoadStopsTheProductInstallsAndStartsItAgain) {
     EXPECT_EQ(L"5", UpdaterTests::RecordField(starts[0], L"Show"));
 }
 
-TEST_F(UpdaterProgramTest, FailingSetupShowsTheFailureAndNoLaunch) {
+TEST_F(UpdaterProgramAlone, FailingSetupShowsTheFailureAndNoLaunch) {
     SetEnvironmentVariableW(L"UpdaterSetupStandIn_ExitCode", L"3");
     auto updater = StartUpdater(UpdateRoad());
     HWND box = WaitForWindow(updater->Id(), [](HWND w) { return UpdaterTests::WindowText(w) == L"Error"; },
@@ -258,7 +262,8 @@ TEST_F(UpdaterProgramTest, ARunWhoseServerNeverAnswersEndsByCancelAtOnceOrByItse
                                  Engine::kHeadersTimeoutMs + 30000);
         ASSERT_NE(nullptr, box) << "the run fails by itself once the server's time is up";
         EXPECT_GE(GetTickCount() - start, Engine::kHeadersTimeoutMs - 2000);
-        Testing::SaveWindowPicture(box, L"UpdaterProgramNoAnswer");
+        // No picture: the box is the Updater's, which only the screen shows,
+        // and this suite shares the screen (UpdaterProgramFailure shows it).
         PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         ASSERT_TRUE(updater->HasEnded(30000));
         EXPECT_EQ(1u, updater->ExitCode()) << "failed";
