@@ -187,7 +187,7 @@ RECT WindowRectOf(HWND window) {
     return rect;
 }
 
-TEST(ProgramEndToEnd, TipsRowsTooltipSettingsAndTrayMenuReadAsWordsNotPlaceholders) {
+TEST(ProgramEndToEndAlone, TipsRowsTooltipSettingsAndTrayMenuReadAsWordsNotPlaceholders) {
     ElevationTests::ServiceLock serviceLock;
     Testing::LoopbackHttpServer server;
     const std::string finished(3000000, 'f'), running(3000000, 'r');

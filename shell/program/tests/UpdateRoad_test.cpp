@@ -172,7 +172,7 @@ void LookAndPress(HWND dialog, std::initializer_list<int> items, const wchar_t* 
     ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
 }
 
-class UpdateRoad : public testing::Test {
+class UpdateRoadAlone : public testing::Test {
 protected:
     void SetUp() override {
         m_setup = SetupPackage();
@@ -192,7 +192,7 @@ protected:
     std::string m_setup;
 };
 
-TEST_F(UpdateRoad, TheUpdaterEndsTheProgramInstallsSilentlyAndStartsItAgainFromItsInstallFolder) {
+TEST_F(UpdateRoadAlone, TheUpdaterEndsTheProgramInstallsSilentlyAndStartsItAgainFromItsInstallFolder) {
     // The program asks itself whether a newer version is published.
     m_server.SetAnswer(kVersionCheck, Testing::HttpAnswer::Ok("99.0", "text/plain"));
     m_server.SetAnswer("/setup.exe", Testing::HttpAnswer::Ok(m_setup));
@@ -263,7 +263,7 @@ TEST_F(UpdateRoad, TheUpdaterEndsTheProgramInstallsSilentlyAndStartsItAgainFromI
     EXPECT_TRUE(ElevationTests::WaitForNoServiceProcess(20000));
 }
 
-TEST_F(UpdateRoad, TheExtrasInstallBesideTheRunningProgramWhichSeesThem) {
+TEST_F(UpdateRoadAlone, TheExtrasInstallBesideTheRunningProgramWhichSeesThem) {
     // The program's own offer starts the Updater; the Updater's download
     // goes through the proxy of its environment to the loopback server.
     for (const std::wstring& prefix : {std::wstring(), m_server.Url(L"")}) {
