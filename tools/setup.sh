@@ -13,7 +13,8 @@ unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY no_proxy NO_PROXY
 # mingw-w64-tools brings widl; libwine-dev only the IDL files widl imports
 # (oaidl.idl, unknwn.idl), which mingw's packages do not ship.
 BRUNLOW_PACKAGES=(g++-mingw-w64-i686-posix wine wine32:i386 wine64 xvfb xauth cmake make
-                  libboost-dev googletest fonts-wine fonts-liberation2 mingw-w64-tools libwine-dev)
+                  libboost-dev googletest fonts-wine fonts-liberation2 mingw-w64-tools libwine-dev
+                  python3 librsvg2-bin)  # these two draw the pictures from their SVG sources
 
 brunlow_install_packages() {
     local missing=()

@@ -4,7 +4,7 @@
 #include "foundation/errors/ClassifiedExceptionsGuard.h"
 #include "foundation/errors/GuiHandlerGuard.h"
 #include "foundation/filesystem/ShellFolders.h"
-#include "skin/gdiplus/GdiplusStartupHolder.h"
+#include "graphics/gdiplus/GdiplusStartupHolder.h"
 #include "toolkit/SkinManager.h"
 
 #include <atomic>

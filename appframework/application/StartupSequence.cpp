@@ -8,7 +8,7 @@
 #include "foundation/errors/ClassifiedExceptionsGuard.h"
 #include "foundation/errors/ReportingObject.h"
 #include "foundation/filesystem/ComScope.h"
-#include "skin/gdiplus/GdiplusStartupHolder.h"
+#include "graphics/gdiplus/GdiplusStartupHolder.h"
 
 #include <afxdisp.h>
 #include <commctrl.h>

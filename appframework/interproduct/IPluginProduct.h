@@ -1,7 +1,7 @@
 #pragma once
 // PluginHostLib::IProduct: what the program can do with a companion product
 // of the same maker, in the order of its slots.
-#include "skin/commongui/SharedGDIObject.h"
+#include "graphics/commongui/SharedGDIObject.h"
 
 #include "foundation/strings/LiteString.h"
 

@@ -5,7 +5,7 @@
 #include "foundation/registry/Key.h"
 #include "foundation/system/Foreground.h"
 #include "foundation/system/Process.h"
-#include "skin/commongui/PictureLoaders.h"
+#include "graphics/commongui/PictureLoaders.h"
 
 #include <shlobj.h>
 

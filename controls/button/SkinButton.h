@@ -7,7 +7,7 @@
 // The pictures handed to SetImages are shared with the resource cache and
 // other buttons: the button works on copies of its own and never changes
 // them. GUI thread only.
-#include "skin/commongui/SharedGDIObject.h"
+#include "graphics/commongui/SharedGDIObject.h"
 
 #include "afxcmn.h"
 #include "afxwin.h"

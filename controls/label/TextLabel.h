@@ -6,7 +6,7 @@
 // returns the label so that calls chain; without a window the setters only
 // store their values. GUI thread only.
 #include "foundation/strings/LiteString.h"
-#include "skin/commongui/SharedGDIObject.h"
+#include "graphics/commongui/SharedGDIObject.h"
 
 #include "afxwin.h"
 

@@ -41,6 +41,36 @@ void Repaint(CWnd* view) {
     ::GdiFlush();
 }
 
+// A bitmap resource of the test program, as it holds it.
+class ResourceBitmap {
+public:
+    explicit ResourceBitmap(UINT id) {
+        const HBITMAP bitmap = static_cast<HBITMAP>(
+            ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        BITMAP info = {};
+        if (!bitmap || !::GetObjectW(bitmap, sizeof(info), &info))
+            return;
+        m_width = info.bmWidth;
+        m_height = info.bmHeight;
+        CDC memory;
+        memory.CreateCompatibleDC(nullptr);
+        const HGDIOBJ previous = ::SelectObject(memory.GetSafeHdc(), bitmap);
+        for (int y = 0; y < m_height; ++y)
+            for (int x = 0; x < m_width; ++x)
+                m_pixels.push_back(::GetPixel(memory.GetSafeHdc(), x, y));
+        ::SelectObject(memory.GetSafeHdc(), previous);
+        ::DeleteObject(bitmap);
+    }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    COLORREF At(int x, int y) const { return m_pixels[static_cast<size_t>(y) * m_width + x]; }
+
+private:
+    int m_width = 0;
+    int m_height = 0;
+    std::vector<COLORREF> m_pixels;
+};
+
 // The view's client area as the screen shows it.
 class ScreenPicture {
 public:
@@ -76,6 +106,21 @@ public:
                 count += Near(At(x, y), color, tolerance);
         return count;
     }
+    // Pixels of the bitmap (its white left out) shown as they are where a
+    // row button centres it in `button`.
+    int CountShown(const CRect& button, const ResourceBitmap& bitmap) const {
+        const CPoint corner(button.left + (button.Width() - bitmap.Width()) / 2,
+                            button.top + (button.Height() - bitmap.Height()) / 2);
+        int count = 0;
+        for (int y = 0; y < bitmap.Height(); ++y)
+            for (int x = 0; x < bitmap.Width(); ++x) {
+                const CPoint at = corner + CPoint(x, y);
+                if (bitmap.At(x, y) != RGB(255, 255, 255) && at.x >= 0 && at.y >= 0 && at.x < m_width &&
+                    at.y < m_height)
+                    count += At(at.x, at.y) == bitmap.At(x, y);
+            }
+        return count;
+    }
     static bool Near(COLORREF a, COLORREF b, int tolerance) {
         return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
                std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
@@ -104,9 +149,7 @@ CRect InParent(CWnd& window) {
     return rect;
 }
 
-// The colours of the row buttons' pictures and of the empty list's skin (engine off).
-const COLORREF kStopRed = RGB(0xC8, 0x28, 0x28);
-const COLORREF kConvertGreen = RGB(0x28, 0xA0, 0x3C);
+// The colours of the empty list's skin (engine off).
 const COLORREF kOffBackground = RGB(0x40, 0x50, 0x60);
 const COLORREF kOffText = RGB(0xA0, 0xB0, 0xC0);
 const COLORREF kOffHeading = RGB(0xFF, 0x00, 0x00);
@@ -158,6 +201,11 @@ protected:
         view->GetListCtrl().GetSubItemRect(index, CBrunlowView::ColumnProgress, LVIR_BOUNDS, cell);
         return cell;
     }
+    // The row button's square at the right end of the cell.
+    CRect ButtonRect(int index) {
+        const CRect cell = Cell(index);
+        return CRect(cell.right - 29, cell.bottom - 39, cell.right, cell.bottom - 10);
+    }
 
     static ListHost* s_listHost;
     PaintedView* view = nullptr;
@@ -181,15 +229,15 @@ TEST_F(ListPaintingTest, BarAndButtonSitInTheProgressCell) {
     ASSERT_FALSE(picture.Empty());
     Testing::SaveWindowPicture(s_listHost->frame->m_hWnd, L"DownloadListRows");
 
+    const ResourceBitmap stop(IDB_ROW_STOP), convert(IDB_ROW_CONVERT);
     for (int index = 0; index < 4; ++index) {
         SCOPED_TRACE(index);
         const CBrunlowView::RowPtr row = view->GetRow(index);
         const CRect cell = Cell(index);
-        const CRect button(cell.right - 29, cell.bottom - 39, cell.right, cell.bottom - 10);
+        const CRect button = ButtonRect(index);
         EXPECT_EQ(InParent(row->GetButton()), button);
         EXPECT_TRUE(row->GetButton().IsWindowVisible());
-        const COLORREF pictureColor = index == 0 ? kConvertGreen : kStopRed;
-        EXPECT_GT(picture.Count(button, pictureColor, 8), 60);
+        EXPECT_GT(picture.CountShown(button, index == 0 ? convert : stop), 60);
         if (index == 0) {
             EXPECT_FALSE(row->IsWindowVisible());
             continue;
@@ -249,9 +297,9 @@ TEST_F(ListPaintingTest, RowsAboveTheTopHideBothControls) {
     EXPECT_FALSE(failedRow->IsWindowVisible());
     EXPECT_FALSE(failedRow->GetButton().IsWindowVisible());
     const ScreenPicture picture(view);
-    const CRect failedCell = Cell(0);
-    EXPECT_EQ(picture.Count(failedCell, kStopRed, 8), 0);
-    EXPECT_GT(picture.Count(Cell(1), kStopRed, 8), 60);
+    const ResourceBitmap stop(IDB_ROW_STOP);
+    EXPECT_EQ(picture.CountShown(ButtonRect(0), stop), 0);
+    EXPECT_GT(picture.CountShown(ButtonRect(1), stop), 60);
 }
 
 TEST_F(ListPaintingTest, TheListNeverScrollsSideways) {
@@ -283,14 +331,10 @@ struct EmptyListLayout {
 };
 
 TEST_F(ListPaintingTest, EmptyListShowsPictureHeadingAndCommentAgainAfterTheLastRow) {
-    BITMAP info = {};
-    const HBITMAP bitmap = static_cast<HBITMAP>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_EMPTY_LIST), IMAGE_BITMAP, 0, 0,
-                     LR_CREATEDIBSECTION));
-    ASSERT_NE(bitmap, nullptr);
-    ::GetObjectW(bitmap, sizeof(info), &info);
+    const ResourceBitmap bitmap(IDB_EMPTY_LIST);
+    ASSERT_GT(bitmap.Width(), 0);
     const ScreenPicture first(view);
-    const EmptyListLayout layout(first.Width(), info.bmWidth);
+    const EmptyListLayout layout(first.Width(), bitmap.Width());
     ASSERT_GT(first.Count(layout.heading, kOffHeading), 0);
 
     Start();
@@ -307,18 +351,13 @@ TEST_F(ListPaintingTest, EmptyListShowsPictureHeadingAndCommentAgainAfterTheLast
     EXPECT_EQ(picture.At(picture.Width() - 3, picture.Height() - 3), background);
 
     // Bitmap 144 at (width / 12, width / 12), its white left out.
-    CDC memory;
-    memory.CreateCompatibleDC(nullptr);
-    const HGDIOBJ previous = ::SelectObject(memory.GetSafeHdc(), bitmap);
     int wrong = 0;
-    for (int y = 0; y < info.bmHeight; ++y)
-        for (int x = 0; x < info.bmWidth; ++x) {
-            const COLORREF source = ::GetPixel(memory.GetSafeHdc(), x, y);
+    for (int y = 0; y < bitmap.Height(); ++y)
+        for (int x = 0; x < bitmap.Width(); ++x) {
+            const COLORREF source = bitmap.At(x, y);
             const COLORREF expected = source == RGB(255, 255, 255) ? background : source;
             wrong += picture.At(layout.picture.left + x, layout.picture.top + y) != expected;
         }
-    ::SelectObject(memory.GetSafeHdc(), previous);
-    ::DeleteObject(bitmap);
     EXPECT_EQ(wrong, 0);
 
     // The heading in its colour with its shadow one pixel right of and below it.

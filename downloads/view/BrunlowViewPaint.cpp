@@ -12,9 +12,9 @@
 #include "foundation/errors/GuiHandlerGuard.h"
 #include "foundation/filesystem/File.h"
 #include "foundation/filesystem/XmlFile.h"
+#include "graphics/commongui/PictureLoaders.h"
 #include "resources/appresources/ResourceManagerHolder.h"
 #include "skin/commongui/MemDC.h"
-#include "skin/commongui/PictureLoaders.h"
 
 #include <shellapi.h>
 

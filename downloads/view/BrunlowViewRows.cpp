@@ -4,7 +4,7 @@
 
 #include "downloads/engine/ItemLocker.h"
 #include "downloads/resources/DownloadsResources.h"
-#include "skin/commongui/PictureLoaders.h"
+#include "graphics/commongui/PictureLoaders.h"
 
 #include "afxres_find.h"
 

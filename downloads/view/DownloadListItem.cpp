@@ -1,6 +1,6 @@
 #include "downloads/view/DownloadListItem.h"
 
-#include "skin/commongui/PictureLoaders.h"
+#include "graphics/commongui/PictureLoaders.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "foundation/filesystem/File.h"
 #include "foundation/filesystem/Folder.h"
 #include "foundation/strings/StringAlgorithms.h"
-#include "skin/commongui/PictureLoaders.h"
+#include "graphics/commongui/PictureLoaders.h"
 
 namespace ResourceLib {
 

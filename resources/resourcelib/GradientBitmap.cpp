@@ -1,6 +1,6 @@
 #include "resources/resourcelib/GradientBitmap.h"
 
-#include "skin/commongui/GdiScopes.h"
+#include "graphics/commongui/GdiScopes.h"
 
 #include <cstddef>
 #include <exception>

@@ -1,8 +1,8 @@
 #pragma once
 // Pictures a skin draws instead of loading: a gradient painted into a new
 // bitmap compatible with the screen.
+#include "graphics/commongui/FillGradient.h"
 #include "resources/resourcelib/ResourceType.h"
-#include "skin/commongui/FillGradient.h"
 
 namespace ResourceLib {
 

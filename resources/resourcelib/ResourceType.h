@@ -5,7 +5,7 @@
 //   manager->GetStringById(7)                  -> std::wstring, empty on a miss
 //   manager->GetBitmapByName(L"Logo", false)   -> SharedBitmap, null on a miss
 //   storage->GetSupportedTypes() & ResourceTypes::Icon
-#include "skin/commongui/SharedGDIObject.h"
+#include "graphics/commongui/SharedGDIObject.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 #include "foundation/errors/Checks.h"
 #include "foundation/filesystem/Folder.h"
 #include "foundation/strings/NumberStrings.h"
-#include "skin/commongui/SharedBitmaps.h"
+#include "graphics/commongui/SharedBitmaps.h"
 
 #include <boost/system/system_error.hpp>
 

@@ -2,7 +2,7 @@
 // Icons inside system files, named by their location "file,index" as the
 // shell writes it ("shell32.dll,3").
 #include "foundation/strings/LiteString.h"
-#include "skin/commongui/SharedGDIObject.h"
+#include "graphics/commongui/SharedGDIObject.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "resources/resourcelib/SystemStorage.h"
 
-#include "resources/resourcelib/SystemColorNames.h"
+#include "graphics/resourcelib/SystemColorNames.h"
 #include "resources/resourcelib/SystemIconLocation.h"
 
 namespace ResourceLib {

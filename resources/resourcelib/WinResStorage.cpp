@@ -1,8 +1,8 @@
 #include "resources/resourcelib/WinResStorage.h"
 
 #include "foundation/system/ModuleResource.h"
+#include "graphics/commongui/PictureLoaders.h"
 #include "resources/resourcelib/ThreadLanguage.h"
-#include "skin/commongui/PictureLoaders.h"
 
 namespace ResourceLib {
 

@@ -4,9 +4,9 @@
 #include "foundation/filesystem/FileNames.h"
 #include "foundation/filesystem/Folder.h"
 #include "foundation/strings/NumberStrings.h"
+#include "graphics/commongui/PictureLoaders.h"
+#include "graphics/layout/ParseColor.h"
 #include "resources/resourcelib/FontText.h"
-#include "skin/commongui/PictureLoaders.h"
-#include "skin/layout/ParseColor.h"
 
 #include <boost/make_shared.hpp>
 

@@ -3,9 +3,9 @@
 #include "resources/resourcelib/XmlStorage.h"
 
 #include "foundation/strings/NumberStrings.h"
+#include "graphics/commongui/PictureLoaders.h"
+#include "graphics/layout/ParseColor.h"
 #include "resources/resourcelib/GradientBitmap.h"
-#include "skin/commongui/PictureLoaders.h"
-#include "skin/layout/ParseColor.h"
 
 #include <algorithm>
 #include <exception>

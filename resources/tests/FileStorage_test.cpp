@@ -1,8 +1,8 @@
 #include "resources/resourcelib/FileStorage.h"
 
 #include "FakeProviders.h"
+#include "graphics/commongui/SharedBitmaps.h"
 #include "resources/resourcelib/ManagerFactory.h"
-#include "skin/commongui/SharedBitmaps.h"
 #include "testing/PictureFiles.h"
 #include "testing/TempFolder.h"
 

@@ -1,7 +1,7 @@
 #include "resources/resourcelib/SystemIconLocation.h"
 
 #include "foundation/filesystem/ShellFolders.h"
-#include "skin/commongui/SharedBitmaps.h"
+#include "graphics/commongui/SharedBitmaps.h"
 
 #include <gtest/gtest.h>
 

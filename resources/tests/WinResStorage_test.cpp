@@ -1,8 +1,8 @@
 #include "resources/resourcelib/WinResStorage.h"
 
 #include "FakeProviders.h"
+#include "graphics/commongui/SharedBitmaps.h"
 #include "resources/resourcelib/ManagerFactory.h"
-#include "skin/commongui/SharedBitmaps.h"
 
 #include <gtest/gtest.h>
 

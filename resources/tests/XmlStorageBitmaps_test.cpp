@@ -3,10 +3,10 @@
 #include "resources/resourcelib/XmlStorage.h"
 
 #include "testing/ResourceFolder.h"
-#include "skin/commongui/PictureLoaders.h"
-#include "skin/commongui/SharedBitmaps.h"
-#include "skin/gdiplus/GdiplusStartupHolder.h"
-#include "skin/tests/BitmapPixels.h"
+#include "graphics/commongui/PictureLoaders.h"
+#include "graphics/commongui/SharedBitmaps.h"
+#include "graphics/gdiplus/GdiplusStartupHolder.h"
+#include "graphics/tests/BitmapPixels.h"
 #include "testing/PictureFiles.h"
 
 #include <gtest/gtest.h>

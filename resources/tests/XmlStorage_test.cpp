@@ -3,7 +3,7 @@
 #include "foundation/filesystem/FileNames.h"
 #include "foundation/strings/StringAlgorithms.h"
 #include "testing/ResourceFolder.h"
-#include "skin/commongui/SharedBitmaps.h"
+#include "graphics/commongui/SharedBitmaps.h"
 #include "testing/PictureFiles.h"
 
 #include <boost/system/system_error.hpp>

@@ -12,6 +12,8 @@
 #include "foundation/system/Foreground.h"
 #include "foundation/system/ShellExecute.h"
 #include "foundation/system/ShellHelpers.h"
+#include "graphics/commongui/PictureLoaders.h"
+#include "graphics/commongui/SharedBitmaps.h"
 #include "resources/appresources/MainResourceIds.h"
 #include "resources/appresources/ResourceManagerHolder.h"
 #include "shell/app/BrunlowApp.h"
@@ -22,8 +24,6 @@
 #include "shell/settings/SettingsDlg.h"
 #include "shell/theme/CMsMoneyTheme.h"
 #include "skin/commongui/DrawingHelpers.h"
-#include "skin/commongui/PictureLoaders.h"
-#include "skin/commongui/SharedBitmaps.h"
 #include "skin/commongui/StatePictures.h"
 #include "toolkit/CurrentTheme.h"
 #include "toolkit/ToolBar.h"
@@ -155,8 +155,11 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
 }
 
 BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
-    if (_IsCaptionOfferOn())
+    if (_IsCaptionOfferOn()) {
         m_captionSurface.PreTranslateMessage(pMsg);
+        if (pMsg && (pMsg->message == WM_NCMOUSEMOVE || pMsg->message == WM_MOUSEMOVE))
+            _UpdateCaptionTip();
+    }
     return QE764::PreTranslateMessage(pMsg);
 }
 
@@ -609,9 +612,36 @@ void CMainFrame::Paint(NCSurface& surface, CanvasT<CommonGuiLib::CMemDC>& canvas
     helpers.DrawStateImage(pictures, box, m_captionSurface.GetHotIndex() == 0, true);
 }
 
+void CMainFrame::_UpdateCaptionTip() {
+    const int hot = m_captionSurface.GetHotIndex();
+    if (hot == m_captionTipElement)
+        return;
+    m_captionTipElement = hot;
+    if (hot != 0) {
+        m_captionTip.Hide();
+        return;
+    }
+    // The tip says in the user's language what the element offers; its
+    // pictures carry only the product's mark and name.
+    std::wstring text;
+    if (const boost::shared_ptr<ResourceLib::IManager> manager =
+            AppResources::ResourceManagerHolder::GetManager()->GetResourceLibManager())
+        text = manager->GetStringByName(L"CaptionOfferTooltip");
+    if (text.empty())
+        return;
+    text = STLHelpers::FormatString1(text, Product()->GetCaptionProductName());
+    CRect window;
+    GetWindowRect(&window);
+    const RECT box = m_captionSurface.GetRegions().GetItemBox(0);
+    m_captionTip.Show(m_hWnd, POINT{window.left + box.left, window.top + box.bottom + 4}, text);
+}
+
 void CMainFrame::OnClick(NCSurface&, int index) {
     if (!_IsCaptionOfferOn() || index != 0)
         return;
+    // The question that may follow would sit under the tip; it comes back with the next mouse move.
+    m_captionTip.Hide();
+    m_captionTipElement = kCaptionTipUndecided;
     ApplicationFramework::ProductInfo* pProduct = Product();
     const std::wstring name = pProduct->GetCaptionProductName();
     const std::wstring id = pProduct->GetCaptionProductId();

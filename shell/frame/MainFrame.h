@@ -12,9 +12,10 @@
 #include "appframework/updates/IUpdateListener.h"
 #include "downloads/app/ViewHost.h"
 #include "downloads/engine/EngineSubscriber.h"
+#include "graphics/commongui/SharedGDIObject.h"
 #include "resources/resourcelib/IManager.h"
+#include "shell/frame/CaptionTip.h"
 #include "shell/tray/TrayIcon.h"
-#include "skin/commongui/SharedGDIObject.h"
 #include "skin/layout/IManager.h"
 #include "skin/surface/NCSurface.h"
 #include "toolkit/QE764.h"
@@ -61,6 +62,7 @@ public:
     Toolkit::ToolBar* GetToolBar() const { return m_pToolbar; }
     bool IsDialogOpen() const { return m_bDialogOpen; }
     NCSurface& GetCaptionSurface() { return m_captionSurface; }
+    const CaptionTip& GetCaptionTip() const { return m_captionTip; }
 
     // The frame's own dialogs, made by _CreateDialog.
     enum class FrameDialog { AddUrl, Settings, UpdateOffer, ExtrasOffer };
@@ -110,6 +112,8 @@ protected:
     bool _CreateToolbar();
     void _SetInitialSize();
     bool _IsCaptionOfferOn() const;
+    // Shows the caption element's tip while the mouse is over the element.
+    void _UpdateCaptionTip();
     bool _IsMinimized() const;
     // Hands the address to the engine or opens it as a page.
     void _AddUrl(const std::wstring& url);
@@ -164,6 +168,10 @@ private:
     NCSurface m_captionSurface;
     boost::shared_ptr<LayoutLib::IManager> m_layoutManager;
     std::map<int, Picture> m_captionPictures;
+    CaptionTip m_captionTip;
+    // The hot element the tip was last shown or hidden for; undecided, the next move decides.
+    static constexpr int kCaptionTipUndecided = -2;
+    int m_captionTipElement = -1;
 
     // The frame's dialogs running now, innermost last.
     std::vector<CDialog*> m_openDialogs;

@@ -2,7 +2,7 @@
 // Bars and pictures for drawing themes into memory DCs.
 #include "toolkit/CommandBarRecords.h"
 
-#include "skin/tests/DibCanvas.h"
+#include "graphics/tests/DibCanvas.h"
 
 #include <commctrl.h>
 

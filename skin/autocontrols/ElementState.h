@@ -1,7 +1,7 @@
 #pragma once
 // The state of one element as the skinned surface sees it at the moment:
 // where it lies and what the mouse does to it.
-#include "skin/commongui/SharedGDIObject.h"
+#include "graphics/commongui/SharedGDIObject.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "skin/autosurface/WindowShape.h"
 
 #include "resources/resourcelib/IManager.h"
-#include "skin/commongui/PictureLoaders.h"
+#include "graphics/commongui/PictureLoaders.h"
 #include "skin/commongui/RegionHelpers.h"
 #include "skin/commongui/AnchoredRegionSet.h"
 #include "skin/layout/CustomGetters.h"

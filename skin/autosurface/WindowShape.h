@@ -4,7 +4,7 @@
 // from a mask picture. A Custom shape has no region.
 //
 // GUI thread only.
-#include "skin/commongui/SharedGDIObject.h"
+#include "graphics/commongui/SharedGDIObject.h"
 #include "skin/layout/CustomValues.h"
 
 #include <boost/shared_ptr.hpp>

@@ -6,8 +6,8 @@
 // most 2, since every hover repaints through the renderer.
 //
 //   render_benchmark.exe [runs, default 20]
+#include "graphics/commongui/SharedBitmaps.h"
 #include "resources/resourcelib/ManagerFactory.h"
-#include "skin/commongui/SharedBitmaps.h"
 #include "skin/renderer/LayoutRenderer.h"
 #include "skin/tests/FakeControlHost.h"
 

@@ -5,7 +5,7 @@
 // back to element indices.
 //
 // GUI thread only.
-#include "skin/commongui/SharedGDIObject.h"
+#include "graphics/commongui/SharedGDIObject.h"
 
 #include <windows.h>
 

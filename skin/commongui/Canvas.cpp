@@ -1,6 +1,6 @@
 #include "skin/commongui/Canvas.h"
 
-#include "skin/commongui/GdiScopes.h"
+#include "graphics/commongui/GdiScopes.h"
 
 template <>
 CanvasT<CommonGuiLib::CMemDC>::CanvasT(CDC* dc) : CanvasT(dc, nullptr) {}

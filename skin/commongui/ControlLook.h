@@ -1,7 +1,7 @@
 #pragma once
 // The look of a skinned control for one drawing: its background, its filled
 // part and its text, as a progress element describes them in the skin.
-#include "skin/commongui/SharedGDIObject.h"
+#include "graphics/commongui/SharedGDIObject.h"
 
 #include <windows.h>
 

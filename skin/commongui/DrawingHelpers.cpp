@@ -1,6 +1,6 @@
 #include "skin/commongui/DrawingHelpers.h"
 
-#include "skin/commongui/SharedBitmaps.h"
+#include "graphics/commongui/SharedBitmaps.h"
 #include "skin/commongui/Transparency.h"
 #include "skin/commongui/UserInput.h"
 

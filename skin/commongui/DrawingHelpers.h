@@ -6,7 +6,7 @@
 // A transparency percent of 0 (or less) is opaque, 100 invisible, and above
 // 100 counts as 100. Per-pixel alpha that is not premultiplied yet is drawn
 // from a premultiplied copy; the caller's bitmap is never changed.
-#include "skin/commongui/SharedGDIObject.h"
+#include "graphics/commongui/SharedGDIObject.h"
 #include "skin/commongui/StatePictures.h"
 
 #include <afxwin.h>

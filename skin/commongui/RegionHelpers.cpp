@@ -1,6 +1,6 @@
 #include "skin/commongui/RegionHelpers.h"
 
-#include "skin/commongui/GdiScopes.h"
+#include "graphics/commongui/GdiScopes.h"
 
 #include <cstring>
 #include <vector>

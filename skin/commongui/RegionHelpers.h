@@ -1,7 +1,7 @@
 #pragma once
 // Regions for window shapes and element areas: from the opaque pixels of a
 // bitmap, a moved copy and a transformed copy.
-#include "skin/commongui/SharedGDIObject.h"
+#include "graphics/commongui/SharedGDIObject.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The four pictures of an element that shows its state: normal, under the
 // mouse, pressed and disabled.
-#include "skin/commongui/SharedGDIObject.h"
+#include "graphics/commongui/SharedGDIObject.h"
 
 namespace CommonGuiLib {
 

@@ -1,7 +1,7 @@
 #include "skin/layout/AttributeRules.h"
 
 #include "foundation/strings/StringAlgorithms.h"
-#include "skin/layout/ParseInteger.h"
+#include "graphics/layout/ParseInteger.h"
 
 namespace LayoutLib {
 

@@ -2,8 +2,8 @@
 
 #include "foundation/strings/StringAlgorithms.h"
 #include "foundation/strings/TextHelpers.h"
+#include "graphics/layout/ParseInteger.h"
 #include "skin/layout/AttributeRules.h"
-#include "skin/layout/ParseInteger.h"
 
 #include <vector>
 

@@ -2,10 +2,10 @@
 
 #include "foundation/strings/StringAlgorithms.h"
 #include "foundation/strings/TextHelpers.h"
+#include "graphics/layout/ParseInteger.h"
 #include "skin/layout/AttributeRules.h"
 #include "skin/layout/Element.h"
 #include "skin/layout/ObjectReader.h"
-#include "skin/layout/ParseInteger.h"
 
 #include <cstdio>
 #include <string>

@@ -1,8 +1,8 @@
 #include "skin/layout/ObjectReader.h"
 
+#include "graphics/layout/ParseInteger.h"
 #include "skin/layout/AttributeRules.h"
 #include "skin/layout/CustomValuesReader.h"
-#include "skin/layout/ParseInteger.h"
 #include "skin/layout/VisualReader.h"
 
 namespace LayoutLib {

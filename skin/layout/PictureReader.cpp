@@ -1,12 +1,12 @@
 #include "skin/layout/PictureReader.h"
 
 #include "foundation/strings/TextHelpers.h"
+#include "graphics/layout/ParseColor.h"
+#include "graphics/layout/ParseInteger.h"
 #include "skin/layout/AttributeRules.h"
 #include "skin/layout/CustomValuesReader.h"
 #include "skin/layout/Drawables.h"
 #include "skin/layout/ElementReader.h"
-#include "skin/layout/ParseColor.h"
-#include "skin/layout/ParseInteger.h"
 #include "skin/layout/Picture.h"
 
 #include <boost/make_shared.hpp>

@@ -1,9 +1,9 @@
 #include "skin/renderer/LayoutRenderer.h"
 
+#include "graphics/commongui/PictureLoaders.h"
 #include "resources/resourcelib/IManager.h"
 #include "skin/autocontrols/IAutoControl.h"
 #include "skin/commongui/DCSelector.h"
-#include "skin/commongui/PictureLoaders.h"
 #include "skin/renderer/ProgressLook.h"
 
 #include <boost/pointer_cast.hpp>

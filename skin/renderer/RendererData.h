@@ -1,7 +1,7 @@
 #pragma once
 // What the layout renderer draws with, kept by the skinned surface: the
 // layout and resource managers and the bitmaps loaded from skin files.
-#include "skin/commongui/SharedGDIObject.h"
+#include "graphics/commongui/SharedGDIObject.h"
 #include "skin/layout/IManager.h"
 
 #include <boost/shared_ptr.hpp>

@@ -10,8 +10,8 @@
 //
 // GUI thread only. Every cursor, window and button read goes through the
 // input seam (UserInput.h).
+#include "graphics/commongui/SharedGDIObject.h"
 #include "skin/commongui/Canvas.h"
-#include "skin/commongui/SharedGDIObject.h"
 #include "skin/commongui/UserInput.h"
 #include "skin/surface/ISurface.h"
 

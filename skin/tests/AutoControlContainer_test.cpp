@@ -2,7 +2,7 @@
 // the next host last; paint order, cursors, registration and unregistering.
 #include "skin/autocontrols/AutoControlContainer.h"
 
-#include "skin/tests/DibCanvas.h"
+#include "graphics/tests/DibCanvas.h"
 #include "skin/tests/FakeControlHost.h"
 #include "skin/tests/SkinTestResources.h"
 

@@ -3,9 +3,9 @@
 // pictures and a layout file), shown modeless, the mouse through the seam.
 #include "skin/autosurface/AutoSurface.h"
 
+#include "graphics/gdiplus/GdiplusStartupHolder.h"
 #include "skin/autocontrols/WLCheckBox.h"
 #include "skin/commongui/UserInput.h"
-#include "skin/gdiplus/GdiplusStartupHolder.h"
 #include "skin/tests/LayoutText.h"
 #include "testing/PictureFiles.h"
 #include "testing/ResourceFolder.h"

@@ -1,8 +1,8 @@
 #include "skin/commongui/Canvas.h"
 
-#include "BitmapPixels.h"
+#include "graphics/tests/BitmapPixels.h"
 #include "BorrowedDC.h"
-#include "DibCanvas.h"
+#include "graphics/tests/DibCanvas.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 // shapes, file bitmaps, the render callback and the child windows.
 #include "skin/renderer/LayoutRenderer.h"
 
+#include "graphics/commongui/PictureLoaders.h"
+#include "graphics/commongui/SharedBitmaps.h"
+#include "graphics/tests/BitmapPixels.h"
 #include "skin/tests/RenderFixture.h"
-#include "skin/commongui/PictureLoaders.h"
-#include "skin/commongui/SharedBitmaps.h"
-#include "skin/tests/BitmapPixels.h"
 #include "testing/PictureFiles.h"
 
 #include <gtest/gtest.h>

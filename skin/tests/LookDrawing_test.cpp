@@ -1,11 +1,11 @@
 #include "skin/commongui/LookDrawing.h"
 
+#include "graphics/commongui/SharedBitmaps.h"
 #include "skin/commongui/Canvas.h"
-#include "skin/commongui/SharedBitmaps.h"
 
-#include "BitmapPixels.h"
+#include "graphics/tests/BitmapPixels.h"
 #include "BorrowedDC.h"
-#include "DibCanvas.h"
+#include "graphics/tests/DibCanvas.h"
 
 #include <gtest/gtest.h>
 

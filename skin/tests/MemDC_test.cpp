@@ -1,7 +1,7 @@
 #include "skin/commongui/MemDC.h"
 
 #include "BorrowedDC.h"
-#include "DibCanvas.h"
+#include "graphics/tests/DibCanvas.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // A layout painted by the renderer into a 32-bit DIB section: a real layout
 // manager from layout text, a real resource manager over a skin folder the
 // test writes, and a fake control host with the element boxes.
-#include "skin/gdiplus/GdiplusStartupHolder.h"
+#include "graphics/gdiplus/GdiplusStartupHolder.h"
+#include "graphics/tests/DibCanvas.h"
 #include "skin/renderer/LayoutRenderer.h"
-#include "skin/tests/DibCanvas.h"
 #include "skin/tests/FakeControlHost.h"
 #include "skin/tests/LayoutText.h"
 #include "testing/ResourceFolder.h"

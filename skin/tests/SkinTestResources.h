@@ -1,7 +1,5 @@
 #pragma once
 // Resource ids of the skin tests' resource script.
-#define IDB_SKIN_TEST 101
-#define IDI_SKIN_TEST 201
 #define IDD_SURFACE_TEST 301
 #define IDD_AUTOSURFACE_POPUP 302
 #define IDD_AUTOSURFACE_SIZING 303

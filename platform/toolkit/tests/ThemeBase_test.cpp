@@ -1,7 +1,7 @@
 #include "toolkit/CurrentTheme.h"
 #include "toolkit/QE637.h"
 
-#include "skin/tests/DibCanvas.h"
+#include "graphics/tests/DibCanvas.h"
 
 #include <gtest/gtest.h>
 

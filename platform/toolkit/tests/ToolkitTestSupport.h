@@ -4,7 +4,7 @@
 #include "toolkit/CommandBars.h"
 #include "toolkit/CurrentTheme.h"
 
-#include "skin/tests/DibCanvas.h"
+#include "graphics/tests/DibCanvas.h"
 #include "testing/PictureFiles.h"
 
 #include <fstream>

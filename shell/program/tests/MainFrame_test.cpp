@@ -6,10 +6,11 @@
 #include "downloads/engine/EngineAdapter.h"
 #include "downloads/settings/Settings.h"
 #include "foundation/system/ShellExecute.h"
+#include "graphics/commongui/PictureLoaders.h"
+#include "mfc/ModalSeams.h"
 #include "shell/frame/MainFrame.h"
 #include "shell/program/BrunlowResources.h"
 #include "shell/theme/CMsMoneyTheme.h"
-#include "skin/commongui/PictureLoaders.h"
 #include "skin/commongui/UserInput.h"
 #include "testing/DibCanvas.h"
 #include "testing/TempFolder.h"
@@ -20,6 +21,7 @@
 #include "testing/MessagePump.h"
 
 #include <boost/make_shared.hpp>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <boost/algorithm/string/predicate.hpp>
@@ -76,6 +78,79 @@ void OnModalLoop(CWnd& dialog) {
 std::string RectText(const RECT& rect) {
     return "(" + std::to_string(rect.left) + ", " + std::to_string(rect.top) + ")-(" + std::to_string(rect.right) +
            ", " + std::to_string(rect.bottom) + ")";
+}
+
+// A corner of the desktop with the notification area, the tray icon in it
+// at its small size: the tray's menu opens above it, so that one picture
+// shows the icon and its menu as a user sees them.
+class NotificationAreaStandIn {
+public:
+    static constexpr int kLeft = 40, kTop = 40, kWidth = 320, kHeight = 280, kStrip = 30;
+
+    explicit NotificationAreaStandIn(HICON icon) : m_icon(icon) {
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = &Procedure;
+        windowClass.hInstance = ::GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"BrunlowTestNotificationArea";
+        ::RegisterClassW(&windowClass);  // already there for a second stand-in
+        m_window = ::CreateWindowExW(WS_EX_TOOLWINDOW, windowClass.lpszClassName, L"", WS_POPUP, kLeft, kTop, kWidth,
+                                     kHeight, nullptr, nullptr, windowClass.hInstance, nullptr);
+        ::SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        ::ShowWindow(m_window, SW_SHOWNOACTIVATE);
+        ::UpdateWindow(m_window);
+    }
+    ~NotificationAreaStandIn() { ::DestroyWindow(m_window); }
+    NotificationAreaStandIn(const NotificationAreaStandIn&) = delete;
+    NotificationAreaStandIn& operator=(const NotificationAreaStandIn&) = delete;
+
+    HWND Window() const { return m_window; }
+    // The icon's place on the screen.
+    POINT IconCorner() const { return POINT{kLeft + kWidth - 44, kTop + kHeight - kStrip + 7}; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<NotificationAreaStandIn*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (message != WM_PAINT || !self)
+            return ::DefWindowProcW(window, message, wParam, lParam);
+        PAINTSTRUCT paint;
+        const HDC dc = ::BeginPaint(window, &paint);
+        const RECT desktop = {0, 0, kWidth, kHeight - kStrip}, strip = {0, kHeight - kStrip, kWidth, kHeight};
+        const HBRUSH desktopBrush = ::CreateSolidBrush(RGB(0x3A, 0x6E, 0xA5));
+        const HBRUSH stripBrush = ::CreateSolidBrush(RGB(0x24, 0x26, 0x2B));
+        ::FillRect(dc, &desktop, desktopBrush);
+        ::FillRect(dc, &strip, stripBrush);
+        ::DeleteObject(desktopBrush);
+        ::DeleteObject(stripBrush);
+        ::DrawIconEx(dc, kWidth - 44, kHeight - kStrip + 7, self->m_icon, 16, 16, 0, nullptr, DI_NORMAL);
+        ::EndPaint(window, &paint);
+        return 0;
+    }
+
+    HICON m_icon;
+    HWND m_window = nullptr;
+};
+
+// The tray's menu shown for real above the stand-in's icon; a timer in the
+// menu's own loop takes the picture and closes it.
+NotificationAreaStandIn* g_pNotificationArea = nullptr;
+bool g_trayMenuShown = false;
+std::wstring g_trayMenuPicture;
+
+void CALLBACK PictureAndCloseTrayMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    ::KillTimer(nullptr, timer);
+    const HWND menu = ::FindWindowW(L"#32768", nullptr);
+    g_trayMenuShown = menu && ::IsWindowVisible(menu);
+    g_trayMenuPicture = Testing::SaveWindowPicture(g_pNotificationArea->Window(), L"tray_menu");
+    ::EndMenu();
+}
+
+BOOL ShowTrayMenuAboveTheStandIn(HMENU menu, UINT flags, int, int, HWND owner, LPCRECT) {
+    const POINT icon = g_pNotificationArea->IconCorner();
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 1000, &PictureAndCloseTrayMenu);
+    const BOOL shown = ::TrackPopupMenu(menu, flags | TPM_RIGHTALIGN | TPM_BOTTOMALIGN, icon.x + 16, icon.y - 4, 0,
+                                        owner, nullptr);
+    ::KillTimer(nullptr, timer);  // when the menu never showed
+    return shown;
 }
 
 class TestFrame : public CMainFrame {
@@ -193,6 +268,28 @@ TEST_F(MainFrameTest, SizeStyleTitleAndButtons) {
     EXPECT_STREQ(L"Download a video from a web address", bar->FindControl(1029)->GetTooltip());
     EXPECT_EQ((std::vector<UINT>{1038, 1029, 1031, 1002, 1003, 1014, 1060}), VisibleButtons()) << "engine on";
     Testing::SaveWindowPicture(m_window, L"main_frame");
+}
+
+TEST_F(MainFrameTest, TrayMenuOpensAboveTheEngineOnIcon) {
+    TestFrame& frame = Create();
+    TrayIcon& tray = frame.GetTrayIcon();
+    ASSERT_EQ(UINT(IDI_TRAY_ENGINE_ON), tray.GetShownIcon()) << "the engine is on";
+    const HICON icon = static_cast<HICON>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY_ENGINE_ON), IMAGE_ICON, 16, 16, 0));
+    ASSERT_TRUE(icon);
+    {
+        NotificationAreaStandIn area(icon);
+        g_pNotificationArea = &area;
+        g_trayMenuShown = false;
+        g_trayMenuPicture.clear();
+        const AfxTrackPopupMenuHandler previous = AfxSetTrackPopupMenuHandler(&ShowTrayMenuAboveTheStandIn);
+        tray.SendMessage(QE1541::CallbackMessage, TrayIcon::kIconId, WM_RBUTTONUP);
+        AfxSetTrackPopupMenuHandler(previous);
+        g_pNotificationArea = nullptr;
+    }
+    ::DestroyIcon(icon);
+    EXPECT_TRUE(g_trayMenuShown);
+    EXPECT_FALSE(g_trayMenuPicture.empty());
 }
 
 TEST_F(MainFrameTest, DebugModeWidensTheWindow) {
@@ -408,6 +505,37 @@ TEST_F(MainFrameTest, OneDialogAtATimeButOffersStillShow) {
     using Kind = CMainFrame::FrameDialog;
     EXPECT_EQ((std::vector<Kind>{Kind::Settings, Kind::ExtrasOffer}), frame.made);
     EXPECT_FALSE(frame.IsDialogOpen());
+}
+
+// The offers as the program shows them: its icon, its English texts with the
+// product's name.
+TEST_F(MainFrameTest, OffersShowTheirIconAndTexts) {
+    TestFrame& frame = Create();
+    frame.realDialogs = true;
+    const struct {
+        UINT message;
+        const wchar_t* picture;
+    } offers[] = {{CMainFrame::kUpdateOfferMessage, L"update_offer"}, {CMainFrame::kExtrasOfferMessage, L"extras_offer"}};
+    for (const auto& offer : offers) {
+        SCOPED_TRACE(offer.message);
+        std::wstring heading;
+        HICON icon = nullptr;
+        g_onDialog = [&](CDialog& dialog) {
+            dialog.SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+            PumpPending();
+            wchar_t text[512] = {};
+            ::GetDlgItemTextW(dialog.m_hWnd, IDC_OFFER_HEADING, text, 512);
+            heading = text;
+            icon = reinterpret_cast<HICON>(dialog.SendMessage(WM_GETICON, ICON_BIG, 0));
+            Testing::SaveWindowPicture(dialog.m_hWnd, offer.picture);
+            dialog.EndDialog(IDCANCEL);
+        };
+        ::SendMessageW(m_window, offer.message, 0, 0);
+        g_onDialog = nullptr;
+        EXPECT_TRUE(icon);
+        EXPECT_NE(std::wstring::npos, heading.find(L"Brunlow")) << heading;
+        EXPECT_EQ(std::wstring::npos, heading.find(L"{")) << heading;
+    }
 }
 
 // The folders the Updater was copied to for a recorded start, removed.
@@ -681,6 +809,18 @@ TEST_F(MainFrameTest, CaptionElementSitsRightPaintsItsPicturesAndOffersTheCompan
     frame.PreTranslateMessage(&move);
     EXPECT_EQ(0, surface.GetHotIndex());
     EXPECT_TRUE(CaptionShows(frame, IDB_CAPTION_OVER)) << "under the mouse";
+    // Its tip names the product, just below it.
+    const CaptionTip& tip = frame.GetCaptionTip();
+    ASSERT_TRUE(tip.IsShown());
+    wchar_t tipText[128] = {};
+    TOOLINFOW tool = {TTTOOLINFOW_V2_SIZE, 0, m_window, 1};
+    tool.lpszText = tipText;
+    ::SendMessageW(tip.GetWindow(), TTM_GETTEXTW, ARRAYSIZE(tipText), reinterpret_cast<LPARAM>(&tool));
+    EXPECT_STREQ(L"Convert your videos with Pellmar", tipText);
+    CRect tipRect;
+    ::GetWindowRect(tip.GetWindow(), &tipRect);
+    EXPECT_NEAR(window.left + box.left, tipRect.left, 4);
+    EXPECT_LE(window.top + box.bottom, tipRect.top);
 
     // A click on the element offers the companion product, which is not installed here.
     MSG click = {m_window, WM_NCLBUTTONDOWN, HTCAPTION, 0};
@@ -689,9 +829,13 @@ TEST_F(MainFrameTest, CaptionElementSitsRightPaintsItsPicturesAndOffersTheCompan
     EXPECT_EQ(L"Pellmar is not installed. Do you want to get it now?", boxes.calls[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL), boxes.calls[0].type & MB_TYPEMASK);
     EXPECT_TRUE(g_shellFiles.empty()) << "Cancel: nothing is started";
-    // Elsewhere in the caption a click is no element's.
+    EXPECT_FALSE(tip.IsShown()) << "the question hides the tip";
+    frame.PreTranslateMessage(&move);
+    EXPECT_TRUE(tip.IsShown()) << "back with the next move";
+    // Elsewhere in the caption a click is no element's, and the tip goes.
     cursor = POINT{box.left - 20, 12};
     frame.PreTranslateMessage(&move);
+    EXPECT_FALSE(tip.IsShown());
     frame.PreTranslateMessage(&click);
     EXPECT_EQ(1u, boxes.calls.size());
 }

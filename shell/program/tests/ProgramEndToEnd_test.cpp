@@ -15,6 +15,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <functional>
@@ -31,11 +32,15 @@ class ProgramProfile {
 public:
     explicit ProgramProfile(const std::wstring& videosFolder) {
         ::RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey);
+        Write(L"VideosFolder", videosFolder);
+    }
+    // A setting as the program stores it.
+    void Write(const wchar_t* name, const std::wstring& value) {
         HKEY key = nullptr;
         ::RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kProfileKey) + L"\\Settings").c_str(), 0, nullptr, 0,
                           KEY_WRITE, nullptr, &key, nullptr);
-        ::RegSetValueExW(key, L"VideosFolder", 0, REG_SZ, reinterpret_cast<const BYTE*>(videosFolder.c_str()),
-                         static_cast<DWORD>((videosFolder.size() + 1) * sizeof(wchar_t)));
+        ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
         ::RegCloseKey(key);
     }
     ~ProgramProfile() { ::RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKey); }
@@ -43,6 +48,42 @@ public:
         return ::RegGetValueW(HKEY_CURRENT_USER, (std::wstring(kProfileKey) + L"\\Settings").c_str(), name,
                               RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
     }
+};
+
+// One tip in the program's data folder for the length of a test, as the
+// tips updater would have left it; what was there before comes back after.
+class TipsFile {
+public:
+    explicit TipsFile(const std::string& tipText) {
+        const std::wstring folder = FileSystem::GetSpecialFolder(CSIDL_LOCAL_APPDATA).GetPath() + L"\\Brunlow";
+        ::CreateDirectoryW(folder.c_str(), nullptr);
+        m_path = folder + L"\\TipOfTheDay.xml";
+        m_existed = Testing::PathExists(m_path);
+        m_previous = Testing::ReadFileBytes(m_path);
+        Write("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<TipsOfTheDay><FileVersion version=\"1\"/><OEM id=\"0\">"
+              "<Product name=\"Default\"><Tips><Tip orderId=\"1\" guid=\"end-to-end\"><TipText><en-us>" +
+              tipText + "</en-us></TipText></Tip></Tips></Product></OEM></TipsOfTheDay>");
+    }
+    ~TipsFile() {
+        if (m_existed)
+            Write(m_previous);
+        else
+            ::DeleteFileW(m_path.c_str());
+    }
+    TipsFile(const TipsFile&) = delete;
+    TipsFile& operator=(const TipsFile&) = delete;
+
+private:
+    void Write(const std::string& bytes) const {
+        const HANDLE file = ::CreateFileW(m_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        ::CloseHandle(file);
+    }
+
+    std::wstring m_path;
+    bool m_existed = false;
+    std::string m_previous;
 };
 
 // WinInet's proxy for the length of a test: every address but the loopback
@@ -230,15 +271,6 @@ std::vector<std::vector<std::wstring>> ReadRows(HANDLE process, HWND list, int c
     return rows;
 }
 
-// A row named `name` whose status column ends with " finished".
-bool HasFinishedRow(const std::vector<std::vector<std::wstring>>& rows, const std::wstring& name) {
-    const std::wstring finished = L" finished";
-    return std::any_of(rows.begin(), rows.end(), [&](const std::vector<std::wstring>& row) {
-        return row.size() >= 2 && row[0] == name && row[1].size() >= finished.size() &&
-               row[1].compare(row[1].size() - finished.size(), finished.size(), finished) == 0;
-    });
-}
-
 // More than one colour in the window's picture.
 bool ShowsMoreThanOneColour(HWND window) {
     int width = 0, height = 0;
@@ -248,6 +280,29 @@ bool ShowsMoreThanOneColour(HWND window) {
             return true;
     }
     return false;
+}
+
+// A row named `name` whose status column ends with `ending`.
+bool HasRowEnding(const std::vector<std::vector<std::wstring>>& rows, const std::wstring& name,
+                  const std::wstring& ending) {
+    return std::any_of(rows.begin(), rows.end(), [&](const std::vector<std::wstring>& row) {
+        return row.size() >= 2 && row[0] == name && row[1].size() >= ending.size() &&
+               row[1].compare(row[1].size() - ending.size(), ending.size(), ending) == 0;
+    });
+}
+
+// Hands the address to the program through its Add URL dialog, as a user would.
+bool AddAddress(DWORD processId, HWND window, const std::wstring& address) {
+    ::PostMessageW(window, WM_COMMAND, ID_ADD_URL, 0);
+    HWND dialog = nullptr;
+    if (!WaitFor([&] { return (dialog = FindDialog(processId, IDC_ADD_URL_EDIT)) != nullptr; }, 20000))
+        return false;
+    DWORD_PTR ignored = 0;
+    if (!::SendMessageTimeoutW(::GetDlgItem(dialog, IDC_ADD_URL_EDIT), WM_SETTEXT, 0,
+                               reinterpret_cast<LPARAM>(address.c_str()), SMTO_ABORTIFHUNG, 5000, &ignored))
+        return false;
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
+    return WaitFor([&] { return !::IsWindow(dialog); }, 20000);
 }
 
 bool HasAbsoluteTarget(const Testing::LoopbackHttpServer& server) {
@@ -287,7 +342,8 @@ TEST(ProgramEndToEnd, CatchesAVideoAddsOneByAddressAnswersASecondStartAndEndsOnT
 
     // The caught video: one row, finished, its file in the videos folder.
     std::vector<std::vector<std::wstring>> rows;
-    EXPECT_TRUE(WaitFor([&] { return HasFinishedRow(rows = ReadRows(process, list, 2), L"clip.flv"); }, 30000))
+    EXPECT_TRUE(WaitFor([&] { return HasRowEnding(rows = ReadRows(process, list, 2), L"clip.flv", L" finished"); },
+                        30000))
         << "the row of the caught video finishes";
     EXPECT_EQ(1u, rows.size());
     const std::wstring file = videos.Path() + L"\\clip.flv";
@@ -298,16 +354,9 @@ TEST(ProgramEndToEnd, CatchesAVideoAddsOneByAddressAnswersASecondStartAndEndsOnT
     EXPECT_TRUE(WaitFor([&] { return HasAbsoluteTarget(server); }, 30000)) << "the update check went to the proxy";
 
     // Add URL: the dialog's edit takes the address, OK adds a second row.
-    ::PostMessageW(window, WM_COMMAND, ID_ADD_URL, 0);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (dialog = FindDialog(processId, IDC_ADD_URL_EDIT)) != nullptr; }, 20000))
-        << "the Add URL dialog shows";
-    const std::wstring address = server.Url(L"/second.flv");
-    DWORD_PTR ignored = 0;
-    ASSERT_TRUE(::SendMessageTimeoutW(::GetDlgItem(dialog, IDC_ADD_URL_EDIT), WM_SETTEXT, 0,
-                                      reinterpret_cast<LPARAM>(address.c_str()), SMTO_ABORTIFHUNG, 5000, &ignored));
-    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK)));
-    EXPECT_TRUE(WaitFor([&] { return HasFinishedRow(rows = ReadRows(process, list, 2), L"second.flv"); }, 30000))
+    ASSERT_TRUE(AddAddress(processId, window, server.Url(L"/second.flv"))) << "the Add URL dialog takes the address";
+    EXPECT_TRUE(WaitFor([&] { return HasRowEnding(rows = ReadRows(process, list, 2), L"second.flv", L" finished"); },
+                        30000))
         << "the address's row finishes";
     EXPECT_EQ(2u, rows.size());
     EXPECT_TRUE(WaitFor([&] { return Testing::ReadFileBytes(videos.Path() + L"\\second.flv").size() == second.size(); },
@@ -333,6 +382,66 @@ TEST(ProgramEndToEnd, CatchesAVideoAddsOneByAddressAnswersASecondStartAndEndsOnT
     EXPECT_EQ(0u, program.WaitForExit(60000)) << "ends with code 0";
     EXPECT_TRUE(profile.HasValue(L"CloseAction")) << "the settings were saved";
     EXPECT_TRUE(ElevationTests::WaitForNoServiceProcess(20000)) << "a service the program started ends with it";
+}
+
+// What a user sees first and once videos come: the empty list with its
+// picture and a tip, then a download under way (its stop button), one
+// finished and one failed (its download-again button), with the toolbar
+// and the caption element above them.
+TEST(ProgramEndToEnd, MainWindowShowsTheEmptyListThenARunningAFinishedAndAFailedRow) {
+    ElevationTests::ServiceLock serviceLock;
+    Testing::LoopbackHttpServer server;
+    server.SetAnswer("/finished.flv", Testing::HttpAnswer::Ok(std::string(20000, 'f'), "video/x-flv"));
+    server.SetAnswer("/failed.flv", Testing::HttpAnswer::DroppedMidBody(std::string(40000, 'x'), 10000));
+    // Long enough to stay under way until the picture is taken.
+    server.SetAnswer("/running.flv", Testing::HttpAnswer::Slow(std::string(2000000, 'r'), 8000, 100));
+    InternetProxy proxy(L"127.0.0.1:" + std::to_wstring(server.Port()));
+    Testing::TempFolder videos;
+    ProgramProfile profile(videos.Path());
+    // The finished download waits with its convert button.
+    profile.Write(L"AutomaticConvertion", L"false");
+    // A tip without a picture of its own: the empty list shows the program's.
+    TipsFile tips(
+        "Double-click a finished video to watch it. Right-click it to find the file, rename it or convert it.");
+
+    Program program;
+    ASSERT_TRUE(program.Start(L""));
+    const HANDLE process = program.info.hProcess;
+    const DWORD processId = program.info.dwProcessId;
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (window = FindMainWindow(processId)) != nullptr; }, 60000));
+    const HWND list = FindList(window);
+    ASSERT_NE(nullptr, list);
+    ::Sleep(1500);  // the empty list's tip is laid out at its first paint
+    EXPECT_TRUE(ReadRows(process, list, 1).empty());
+    EXPECT_FALSE(Testing::SaveWindowPicture(window, L"brunlow_empty_list").empty());
+
+    ASSERT_TRUE(AddAddress(processId, window, server.Url(L"/finished.flv")));
+    ASSERT_TRUE(AddAddress(processId, window, server.Url(L"/failed.flv")));
+    ASSERT_TRUE(AddAddress(processId, window, server.Url(L"/running.flv")));
+    std::vector<std::vector<std::wstring>> rows;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            rows = ReadRows(process, list, 2);
+            return rows.size() == 3 && HasRowEnding(rows, L"finished.flv", L" finished") &&
+                   HasRowEnding(rows, L"failed.flv", L" failed");
+        },
+        30000))
+        << "a finished and a failed row";
+    EXPECT_TRUE(WaitFor([&] { return server.Requests().size() >= 3; }, 10000)) << "the running one is under way";
+    ::Sleep(3000);  // its bar moves
+    rows = ReadRows(process, list, 2);
+    EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [](const std::vector<std::wstring>& row) {
+        return row.size() >= 2 && row[0] == L"running.flv" && row[1].empty();
+    })) << "the running row shows its bar, not a status";
+    EXPECT_FALSE(Testing::SaveWindowPicture(window, L"brunlow_main_window_rows").empty());
+
+    HANDLE exitEvent = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, L"Brunlow_ExitEvent");
+    ASSERT_TRUE(exitEvent);
+    ::SetEvent(exitEvent);
+    ::CloseHandle(exitEvent);
+    EXPECT_EQ(0u, program.WaitForExit(60000)) << "ends with code 0";
+    EXPECT_TRUE(ElevationTests::WaitForNoServiceProcess(20000));
 }
 
 }  // namespace
