@@ -54,12 +54,16 @@ brunlow_enable_i386() {
     fi
     if [ ! -x "$BRUNLOW_QEMU_I386" ]; then
         echo "This kernel runs no 32-bit programs: installing QEMU's i386 user-mode emulator"
-        local apt_dir
+        local apt_dir release
         apt_dir="$(mktemp -d)"
-        mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/deb"
-        echo "deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian trixie main" \
-            > "$apt_dir/sources.list"
-        local apt_options=(-q -o Dir::Etc::SourceList="$apt_dir/sources.list" -o Dir::Etc::SourceParts=/dev/null
+        mkdir -p "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$apt_dir/deb" "$apt_dir/sources"
+        # Debian 13 from the archive this machine's own apt sources name.
+        release="$(. /etc/os-release && echo "${VERSION_CODENAME:-}")"
+        if ! brunlow_suite_sources "$release" trixie /etc/apt "$apt_dir/sources"; then
+            rm -rf "$apt_dir"
+            exit 1
+        fi
+        local apt_options=(-q -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$apt_dir/sources"
                            -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache="$apt_dir/cache"
                            -o APT::Architectures::=amd64 -o APT::Sandbox::User=root)
         apt-get "${apt_options[@]}" update >/dev/null
@@ -79,6 +83,79 @@ brunlow_enable_i386() {
     if ! brunlow_can_run_i386; then
         echo "error: 32-bit programs do not run here, not even under $BRUNLOW_QEMU_I386" >&2
         exit 1
+    fi
+}
+
+# brunlow_suite_sources <release> <suite> <apt folder> <output folder>
+# Writes the machine's apt sources of its Debian release (the "deb" entries
+# of suite <release> in <apt folder>, normally /etc/apt) with only the suite
+# changed to <suite>: as brunlow.sources from deb822 files
+# (sources.list.d/*.sources), else as brunlow.list from one-line ones
+# (sources.list, sources.list.d/*.list). The tree names no archive of its
+# own: the machine reaches the archive as it always does.
+brunlow_suite_sources() {
+    local release="$1" suite="$2" etc="$3" out="$4"
+    local file
+    rm -f "$out/brunlow.sources" "$out/brunlow.list"
+    if [ -n "$release" ]; then
+        for file in "$etc"/sources.list.d/*.sources; do
+            [ -f "$file" ] || continue
+            # One stanza a paragraph; comments dropped, every other field kept.
+            awk -v release="$release" -v suite="$suite" '
+                BEGIN { RS = ""; FS = "\n" }
+                {
+                    types = ""; suites = ""; enabled = "yes"; kept = ""; field = ""
+                    for (i = 1; i <= NF; i++) {
+                        line = $i
+                        if (line ~ /^#/) continue
+                        if (line ~ /^[ \t]/) {
+                            if (field == "types") types = types " " line
+                            else if (field == "suites") suites = suites " " line
+                            else kept = kept "\n" line
+                            continue
+                        }
+                        field = tolower(line); sub(/:.*/, "", field)
+                        value = line; sub(/^[^:]*:[ \t]*/, "", value)
+                        if (field == "types") types = value
+                        else if (field == "suites") suites = value
+                        else {
+                            if (field == "enabled") enabled = tolower(value)
+                            kept = kept "\n" line
+                        }
+                    }
+                    types = " " types " "; suites = " " suites " "
+                    gsub(/[ \t]+/, " ", types); gsub(/[ \t]+/, " ", suites)
+                    if (enabled != "no" && index(types, " deb ") && index(suites, " " release " "))
+                        printf "Types: deb\nSuites: %s%s\n\n", suite, kept
+                }' "$file" >> "$out/brunlow.sources"
+        done
+        if [ ! -s "$out/brunlow.sources" ]; then
+            rm -f "$out/brunlow.sources"
+            for file in "$etc/sources.list" "$etc"/sources.list.d/*.list; do
+                [ -f "$file" ] || continue
+                # deb [options] URI suite components...
+                awk -v release="$release" -v suite="$suite" '
+                    { sub(/#.*/, "") }
+                    $1 == "deb" {
+                        i = 2; options = ""
+                        if ($2 ~ /^\[/) {
+                            for (; i <= NF; i++) { options = options " " $i; if ($i ~ /\]$/) break }
+                            i++
+                        }
+                        if ($(i + 1) != release) next
+                        line = "deb" options " " $i " " suite
+                        for (j = i + 2; j <= NF; j++) line = line " " $j
+                        print line
+                    }' "$file" >> "$out/brunlow.list"
+            done
+            [ -s "$out/brunlow.list" ] || rm -f "$out/brunlow.list"
+        fi
+    fi
+    if [ ! -e "$out/brunlow.sources" ] && [ ! -e "$out/brunlow.list" ]; then
+        echo "error: no apt source of this machine names the Debian archive of release '${release:-unknown}':" \
+             "configure a 'deb' source of suite '${release:-<release>}' in $etc/sources.list.d/*.sources" \
+             "(deb822) or $etc/sources.list; its archive must also serve '$suite'" >&2
+        return 1
     fi
 }
 
@@ -104,10 +181,14 @@ brunlow_prepare_wine() {
     for font in /usr/share/wine/fonts/*.ttf; do
         [ -e "$fonts/${font##*/}" ] || cp "$font" "$fonts/"
     done
-    # Settings of the prefix, imported again whenever they change:
-    # metric-compatible font substitutes, and top-level windows that Wine
-    # manages itself (without a window manager, X otherwise makes every hide
-    # of an active window wait two seconds).
+    # Settings of the prefix, imported into its 32-bit and its 64-bit
+    # registry view again whenever they change: metric-compatible font
+    # substitutes; top-level windows that Wine manages itself (without a
+    # window manager, X otherwise makes every hide of an active window wait
+    # two seconds); and no debugger for a crash that no handler of the
+    # program took: Wine's own waits on a dialog nobody answers, while an
+    # empty command fails to start and Wine ends the process at once with
+    # the crash's code.
     local settings="$BUILD_DIR/prefix-settings.reg"
     cat > "$settings.new" <<'REG'
 REGEDIT4
@@ -120,9 +201,14 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Managed"="N"
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]
+"Debugger"=""
+"Auto"="1"
 REG
     if ! cmp -s "$settings.new" "$settings"; then
-        wine regedit /S "$settings.new" >/dev/null 2>&1 || true
+        wine reg import "$settings.new" /reg:32 >/dev/null 2>&1 || true
+        wine reg import "$settings.new" /reg:64 >/dev/null 2>&1 || true
         wineserver -w
         mv "$settings.new" "$settings"
     else
@@ -153,6 +239,26 @@ brunlow_start_display() {
     done
     echo "error: cannot start Xvfb" >&2
     exit 1
+}
+
+# brunlow_passed_on_rerun <ctest output log>
+# Prints one line naming every entry that failed a run and then passed a
+# re-run ("none" when none did).
+brunlow_passed_on_rerun() {
+    local names=""
+    if [ -f "$1" ]; then
+        names="$(awk '
+            match($0, /Test +#[0-9]+: [^ ]+ /) {
+                name = substr($0, RSTART, RLENGTH - 1)
+                sub(/^Test +#[0-9]+: /, "", name)
+                if (index($0, "***")) failed[name] = 1
+                else if ($0 ~ / Passed / && (name in failed) && !(name in named)) {
+                    named[name] = 1
+                    printf "%s%s", (n++ ? ", " : ""), name
+                }
+            }' "$1")"
+    fi
+    echo "passed only on a re-run: ${names:-none}"
 }
 
 brunlow_cleanup() {

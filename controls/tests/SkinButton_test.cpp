@@ -4,7 +4,6 @@
 #include "controls/button/SkinButton.h"
 #include "skin/commongui/UserInput.h"
 #include "testing/DibCanvas.h"
-#include "testing/MessagePump.h"
 
 #include <gtest/gtest.h>
 
@@ -380,19 +379,17 @@ TEST_F(SkinButtonTest, DisablingMovesTheFocusToTheNextTabItem) {
 TEST_F(SkinButtonTest, ADoubleClickThroughTheLoopClicksTwice) {
     CSkinButton& button = Make(BS_AUTOCHECKBOX);
     ASSERT_EQ(0, button.SendMessage(BM_GETCHECK));
-    // Focused before the clicks: a button down that has to activate the
-    // window first leaves a focus change in flight that can undo the press.
-    m_parent.SetForegroundWindow();
-    button.SetFocus();
-    Testing::Pump(20);
+    // The four messages of a double click, each taken through the loop's
+    // steps at once: no queue lies between them, so nothing another test's
+    // window does to the focus meanwhile can take a press away.
     const LPARAM point = MAKELPARAM(5, 5);
-    button.PostMessage(WM_LBUTTONDOWN, MK_LBUTTON, point);
-    button.PostMessage(WM_LBUTTONUP, 0, point);
-    button.PostMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, point);
-    button.PostMessage(WM_LBUTTONUP, 0, point);
+    const HWND target = button.GetSafeHwnd();
+    const MSG clicks[] = {{target, WM_LBUTTONDOWN, MK_LBUTTON, point},
+                          {target, WM_LBUTTONUP, 0, point},
+                          {target, WM_LBUTTONDBLCLK, MK_LBUTTON, point},
+                          {target, WM_LBUTTONUP, 0, point}};
     std::vector<LRESULT> checks;
-    MSG message;
-    while (::PeekMessageW(&message, button.GetSafeHwnd(), 0, 0, PM_REMOVE)) {
+    for (MSG message : clicks) {
         if (!CWnd::WalkPreTranslateTree(m_parent.GetSafeHwnd(), &message)) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);

@@ -21,6 +21,13 @@ TestDoor::ITestDoor* TestDoor() {
     return entry ? entry() : nullptr;
 }
 
+std::string BodyPattern(std::size_t size, unsigned seed) {
+    std::string body(size, '\0');
+    for (std::size_t i = 0; i < size; ++i)
+        body[i] = static_cast<char>((i * 7 + i / 251 + seed * 13) & 0xFF);
+    return body;
+}
+
 EngineStandIn::EngineStandIn() : door(TestDoor()) {
     const auto entry = reinterpret_cast<EntryPoint>(::GetProcAddress(StandInModule(), kEntryPointName));
     if (entry)
@@ -62,6 +69,21 @@ bool FolderEnvironment::DeleteFile(const wchar_t* path) {
 bool FolderEnvironment::PathExists(const wchar_t* path) {
     ::InterlockedIncrement(&fileOperations);
     return ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+EngineSession::EngineSession(const boost::shared_ptr<IEngine>& pEngine, FolderEnvironment& environment,
+                             IEngineObserver& observer)
+    : m_pEngine(pEngine), m_observer(observer) {
+    m_isStarted = m_pEngine && m_pEngine->Initialize(&environment, &environment);
+    if (m_isStarted)
+        m_pEngine->Subscribe(&m_observer);
+}
+
+EngineSession::~EngineSession() {
+    if (!m_isStarted)
+        return;
+    m_pEngine->Unsubscribe(&m_observer);
+    m_pEngine->Uninitialize();
 }
 
 CRITICAL_SECTION* RecordingObserver::MakeSection() {

@@ -18,6 +18,10 @@ namespace DownloadsTests {
 
 KavennaEngine::TestDoor::ITestDoor* TestDoor();
 
+// A body of `size` bytes that differs for every `seed` and tells a shifted
+// or cut copy from the original.
+std::string BodyPattern(std::size_t size, unsigned seed = 0);
+
 // A fresh engine of the stand-in library; its call log cleared.
 struct EngineStandIn {
     EngineStandIn();
@@ -65,6 +69,23 @@ public:
 
 private:
     Testing::TempFolder m_folder;
+};
+
+// The engine initialised over `environment` with `observer` subscribed,
+// until destruction (unsubscribed, then uninitialised).
+class EngineSession {
+public:
+    EngineSession(const boost::shared_ptr<KavennaEngine::IEngine>& pEngine, FolderEnvironment& environment,
+                  KavennaEngine::IEngineObserver& observer);
+    ~EngineSession();
+    EngineSession(const EngineSession&) = delete;
+    EngineSession& operator=(const EngineSession&) = delete;
+    bool IsStarted() const { return m_isStarted; }
+
+private:
+    boost::shared_ptr<KavennaEngine::IEngine> m_pEngine;
+    KavennaEngine::IEngineObserver& m_observer;
+    bool m_isStarted = false;
 };
 
 struct RecordedEvent {

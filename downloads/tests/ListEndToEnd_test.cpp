@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -184,6 +185,95 @@ TEST_F(ListEndToEndTest, AnAddressThatIsNotFoundEndsInAnErrorWithoutAButton) {
     EXPECT_FALSE(row->IsButtonShown());
     EXPECT_FALSE(row->GetButton().IsWindowVisible());
     EXPECT_FALSE(row->IsWindowVisible());
+}
+
+TEST_F(ListEndToEndTest, FaultyAddressesCaughtTogetherEachEndSayingWhatWentWrong) {
+    struct Case {
+        const char* path;
+        Testing::HttpAnswer answer;
+        const wchar_t* name;
+        const wchar_t* status;
+        const wchar_t* details;
+    };
+    const Case cases[] = {
+        {"/f/dropped.flv", Testing::HttpAnswer::DroppedMidBody(Body(200000), 1000), L"dropped.flv",
+         L"Download failed", L"The connection ended early: 1,000 of 200,000 bytes arrived."},
+        {"/f/short.flv", Testing::HttpAnswer::ShortBody(Body(3000), 9000), L"short.flv", L"Download failed",
+         L"The connection ended early: 3,000 of 9,000 bytes arrived."},
+        {"/f/empty.flv", Testing::HttpAnswer::Ok(""), L"empty.flv", L"Download failed",
+         L"The server sent an empty file."},
+        {"/f/loop.flv", Testing::HttpAnswer::Redirect("/f/loop.flv"), L"loop.flv", L"Download failed",
+         L"Too many redirects (more than 10): the server keeps sending the download on to another address."},
+        {"/f/stalled.flv", Testing::HttpAnswer::StalledMidBody(Body(50000), 2000), L"stalled.flv",
+         L"Download failed", L"The server stopped sending after 2,000 of 50,000 bytes."},
+        {"/f/typed%20video.flv", Testing::HttpAnswer::Ok(Body(4000)), L"typed video.flv", L"Download finished",
+         L"Size: 3 KB"},
+    };
+    std::vector<std::wstring> urls;
+    for (const Case& c : cases) {
+        server.SetAnswer(c.path, c.answer);
+        const std::string path = c.path;
+        urls.push_back(server.Url(std::wstring(path.begin(), path.end())));
+    }
+    door->SetCaughtAddresses(urls);
+    ASSERT_TRUE(engine->SetState(EngineOn, nullptr));
+    const std::size_t count = std::size(cases);
+    ASSERT_TRUE(ServeUntil(
+        [&] {
+            const auto& rows = view->GetRowRecords();
+            return rows.size() == count && std::all_of(rows.begin(), rows.end(), [](const auto& record) {
+                       return record.pItem && record.pItem->IsFinished();
+                   });
+        },
+        120000));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        int row = -1;
+        for (int i = 0; i < static_cast<int>(count); ++i) {
+            if (Text(i, 0) == c.name)
+                row = i;
+        }
+        ASSERT_GE(row, 0);
+        EXPECT_EQ(Text(row, 1), c.status);
+        EXPECT_EQ(Text(row, 2), c.details);
+    }
+    const std::wstring videos = s_endHost->environment.Folder() / L"Videos";
+    EXPECT_TRUE(Testing::PathExists(videos + L"\\typed video.flv"));
+    for (const Case& c : cases)
+        EXPECT_FALSE(Testing::PathExists(videos + L"\\" + c.name + L".part"));
+    ServeUntil([] { return false; }, 100);
+    Testing::SaveWindowPicture(s_endHost->host.frame->m_hWnd, L"DownloadListFaults");
+}
+
+TEST_F(ListEndToEndTest, ItemsOfOneNameCaughtTogetherEachConvertToAFileOfTheirOwn) {
+    s_endHost->host.settings->SetAutomaticConversion(true);
+    std::vector<std::wstring> urls;
+    for (int i = 0; i < 3; ++i) {
+        server.SetAnswer("/same/movie.flv?" + std::to_string(i), Testing::HttpAnswer::Ok(Body(100000 + i)));
+        urls.push_back(server.Url(L"/same/movie.flv?" + std::to_wstring(i)));
+    }
+    door->SetCaughtAddresses(urls);
+    ASSERT_TRUE(engine->SetState(EngineOn, nullptr));
+    ASSERT_TRUE(ServeUntil(
+        [&] {
+            const auto& rows = view->GetRowRecords();
+            if (rows.size() != urls.size())
+                return false;
+            for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+                if (Text(i, 1) != L"Conversion finished")
+                    return false;
+            }
+            return true;
+        },
+        120000));
+    const std::wstring converted = s_endHost->environment.Folder() / L"Videos\\Converted";
+    std::vector<std::string> bodies;
+    for (const wchar_t* name : {L"movie.mp4", L"movie (2).mp4", L"movie (3).mp4"})
+        bodies.push_back(ReadFile(converted + L"\\" + name));
+    std::sort(bodies.begin(), bodies.end(),
+              [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(bodies[i], Body(100000 + i)) << "each row's own converted file";
 }
 
 TEST_F(ListEndToEndTest, ADroppedLocalClipBecomesAnImportRow) {

@@ -79,6 +79,7 @@ TEST_F(ListFinishTest, StatusAndDetailsComeFromTheResult) {
         const wchar_t* text;
         const wchar_t* status;
         const wchar_t* details;  // null: the size details
+        bool complete;           // the download before the stage was whole
     } cases[] = {
         {"web download finished", StageDownload, ResultComplete, L"", L"", L"Download finished", nullptr},
         {"download failed, message by name", StageDownload, ResultTransferFailed, L"PlayerFull", L"not this",
@@ -93,6 +94,11 @@ TEST_F(ListFinishTest, StatusAndDetailsComeFromTheResult) {
          L"The player is full", nullptr},
         {"copy failed: the text", StageDeploy, ResultTransferFailed, L"", L"No player found", L"No player found",
          L"No player found"},
+        // A conversion ends as its own result says, whatever the download before it.
+        {"conversion failed after a whole download", StageConversion, ResultTransferFailed, L"",
+         L"The file is missing.", L"Conversion failed", L"The file is missing.", true},
+        {"conversion stopped after a whole download", StageConversion, ResultStopped, L"", L"",
+         L"Conversion interrupted", nullptr, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -102,6 +108,7 @@ TEST_F(ListFinishTest, StatusAndDetailsComeFromTheResult) {
         spec.resultMessageName = c.messageName;
         spec.resultText = c.text;
         spec.downloadCode = c.stage == StageDownload ? c.code : ResultComplete;
+        spec.complete = c.complete;
         spec.filePath = twoMegabytes;
         const DownloadItemHandle item = Add(spec);
         Started(item);

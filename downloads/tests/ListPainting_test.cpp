@@ -1,7 +1,8 @@
 // How the download list looks on the screen: its rows' bars and buttons in
 // the progress cell, rows scrolled out of sight, and the empty list's picture,
-// heading and comment in the skin's colours. Pixels are read from the screen
-// (the painter draws through a client DC); text pixels with a tolerance.
+// heading and comment in the skin's colours. Pixels are read back through
+// the view's own DC (the painter draws through a client DC); text pixels
+// with a tolerance.
 #include "downloads/resources/DownloadsResources.h"
 #include "downloads/view/BrunlowView.h"
 
@@ -71,30 +72,19 @@ private:
     std::vector<COLORREF> m_pixels;
 };
 
-// The view's client area as the screen shows it.
-class ScreenPicture {
+// The view's client area as it painted itself.
+class ShownPicture {
 public:
-    explicit ScreenPicture(CWnd* view) {
+    explicit ShownPicture(CWnd* view) {
         Repaint(view);
-        int windowWidth = 0, windowHeight = 0;
-        m_pixels = Testing::CaptureWindow(view->m_hWnd, windowWidth, windowHeight);
-        m_stride = windowWidth;
-        CRect window;
-        view->GetWindowRect(&window);
-        CPoint origin(0, 0);
-        view->ClientToScreen(&origin);
-        m_offset = origin - window.TopLeft();
-        CRect client;
-        view->GetClientRect(&client);
-        m_width = client.Width();
-        m_height = client.Height();
+        m_pixels = Testing::CaptureClient(view->m_hWnd, m_width, m_height);
     }
     bool Empty() const { return m_pixels.empty(); }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
     // In client coordinates.
     COLORREF At(int x, int y) const {
-        const Testing::Bgra& p = m_pixels[static_cast<size_t>(y + m_offset.y) * m_stride + x + m_offset.x];
+        const Testing::Bgra& p = m_pixels[static_cast<size_t>(y) * m_width + x];
         return RGB(p.red, p.green, p.blue);
     }
     // Pixels of `rect` (clipped to the client area) within `tolerance` of `color` in every channel.
@@ -128,18 +118,9 @@ public:
 
 private:
     std::vector<Testing::Bgra> m_pixels;
-    int m_stride = 0;
-    CPoint m_offset;
     int m_width = 0;
     int m_height = 0;
 };
-
-// Other test programs share the display: the frame stays above their windows
-// so that the screen shows what the view painted.
-void KeepOnTop(CWnd* frame) {
-    if (frame)
-        frame->SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
 
 // A window's rectangle in its parent's client coordinates.
 CRect InParent(CWnd& window) {
@@ -159,7 +140,6 @@ class ListPaintingTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         s_listHost = new ListHost(RUNTIME_CLASS(PaintedView), false, false, CSize(900, 560));
-        KeepOnTop(s_listHost->frame);
     }
     static void TearDownTestSuite() {
         delete s_listHost;
@@ -225,7 +205,7 @@ TEST_F(ListPaintingTest, BarAndButtonSitInTheProgressCell) {
     ASSERT_TRUE(door->ChangeItem(finished, done));
     view->OnProcessingFinished(DownloadsTests::ListEntry(finished));
     // Rows: the finished one (convert button), then three running ones.
-    const ScreenPicture picture(view);
+    const ShownPicture picture(view);
     ASSERT_FALSE(picture.Empty());
     Testing::SaveWindowPicture(s_listHost->frame->m_hWnd, L"DownloadListRows");
 
@@ -296,7 +276,7 @@ TEST_F(ListPaintingTest, RowsAboveTheTopHideBothControls) {
     EXPECT_TRUE(runningRow->GetButton().IsWindowVisible());
     EXPECT_FALSE(failedRow->IsWindowVisible());
     EXPECT_FALSE(failedRow->GetButton().IsWindowVisible());
-    const ScreenPicture picture(view);
+    const ShownPicture picture(view);
     const ResourceBitmap stop(IDB_ROW_STOP);
     EXPECT_EQ(picture.CountShown(ButtonRect(0), stop), 0);
     EXPECT_GT(picture.CountShown(ButtonRect(1), stop), 60);
@@ -333,17 +313,17 @@ struct EmptyListLayout {
 TEST_F(ListPaintingTest, EmptyListShowsPictureHeadingAndCommentAgainAfterTheLastRow) {
     const ResourceBitmap bitmap(IDB_EMPTY_LIST);
     ASSERT_GT(bitmap.Width(), 0);
-    const ScreenPicture first(view);
+    const ShownPicture first(view);
     const EmptyListLayout layout(first.Width(), bitmap.Width());
     ASSERT_GT(first.Count(layout.heading, kOffHeading), 0);
 
     Start();
-    const ScreenPicture withRow(view);
+    const ShownPicture withRow(view);
     EXPECT_EQ(withRow.Count(layout.heading, kOffHeading), 0);
     EXPECT_EQ(withRow.Count(layout.heading, kOffHeadingShadow), 0);
 
     view->RemoveRow(0);
-    const ScreenPicture picture(view);
+    const ShownPicture picture(view);
     Testing::SaveWindowPicture(s_listHost->frame->m_hWnd, L"EmptyDownloadList");
     const COLORREF background = static_cast<COLORREF>(view->SendMessage(LVM_GETBKCOLOR));
     EXPECT_EQ(background, kOffBackground);
@@ -382,8 +362,7 @@ TESTING_CHILD_SCENARIO(ListColoursStayWhenTheSkinFileChanges) {
     auto* view = static_cast<PaintedView*>(host.view);
     if (!view)
         return 2;
-    KeepOnTop(host.frame);
-    const ScreenPicture before(view);
+    const ShownPicture before(view);
     if (before.Empty() || before.At(2, 2) != kOffBackground)
         return 3;
     // Another skin on disk, read again by the application.
@@ -393,7 +372,7 @@ TESTING_CHILD_SCENARIO(ListColoursStayWhenTheSkinFileChanges) {
                               "</colors></off></main></application></skin>");
     host.access->Skin().Reload(host.skinPath.c_str(), false);
     view->OnEngineStateMessage(EngineOff, 0);
-    const ScreenPicture after(view);
+    const ShownPicture after(view);
     if (view->GetListCtrl().GetBkColor() != kOffBackground || after.At(2, 2) != kOffBackground)
         return 4;
     const EmptyListLayout layout(after.Width(), 64);

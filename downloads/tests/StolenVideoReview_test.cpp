@@ -13,6 +13,8 @@
 #include "ListFrame.h"
 #include "ProfileApplication.h"
 #include "RecordingViewHost.h"
+#include "appframework/tests/RecordingService.h"
+#include "appframework/tests/ServiceClientFixtures.h"
 #include "downloads/app/ViewHost.h"
 #include "downloads/settings/Settings.h"
 #include "foundation/tests/ShellLaunchRecorder.h"
@@ -97,6 +99,13 @@ void OnModalLoop(CWnd& window) {
         pDialog->EndDialog(IDCANCEL);
 }
 
+// Every message box says yes. Playing asks "play anyway?" while the Extras
+// mutex exists, and other test processes of the same product name hold it
+// for a moment: the answer keeps this test from waiting for a person.
+int AnswerYes(HWND, LPCWSTR, LPCWSTR, UINT) {
+    return IDYES;
+}
+
 // The fake mouse over one window: the cursor and the left button.
 POINT g_cursor = {};
 bool g_leftDown = false;
@@ -137,6 +146,14 @@ void ClickElement(StolenVideoDialog& dialog, int id) {
     SendMouse(dialog.m_hWnd, WM_LBUTTONUP, middle);
 }
 
+
+// The recorded launches, one a line, for a failure message.
+std::wstring LaunchesText() {
+    std::wstring text;
+    for (const FoundationTests::ShellLaunch& launch : FoundationTests::ShellLaunchRecorder::launches)
+        text += L"verb \"" + launch.verb + L"\", file " + launch.file + L", parameters \"" + launch.parameters + L"\"\n";
+    return text;
+}
 
 CBrunlowView::QueueEntry Entry(const DownloadItemHandle& item) {
     CBrunlowView::QueueEntry entry;
@@ -185,13 +202,21 @@ protected:
         door = s_reviewHost->engine.door;
         settings = s_reviewHost->settings.get();
         settings->SetShowDialog(Settings::kStolenVideoDialog, true);
+        // Playing asks the elevation service whether the codec pack is there:
+        // the recording one of this apartment says no, so that the prefix's
+        // own, which other test processes unregister and repair (a launch of
+        // its own), is never reached.
+        ASSERT_EQ(S_OK, m_service.Registration());
+        m_service.registryValue = L"";
         host.layout = LayoutLib::CreateManager(kLayout);
         Brunlow::ViewHost::Set(&host);
         m_previousHook = AfxSetModalLoopHook(&OnModalLoop);
+        m_previousBox = AfxSetMessageBoxHandler(&AnswerYes);
         door->ClearCallLog();
     }
     void TearDown() override {
         AfxSetModalLoopHook(m_previousHook);
+        AfxSetMessageBoxHandler(m_previousBox);
         g_onQuestion = nullptr;
         Brunlow::ViewHost::Set(nullptr);
         view->ClearRows();
@@ -232,9 +257,12 @@ protected:
     RecordingViewHost host;
     FoundationTests::ShellLaunchRecorder shell;
     Testing::TempFolder m_files;
+    ServiceClientTests::OleScope m_ole;
+    ServiceClientTests::RecordingService m_service;
 
 private:
     AfxModalLoopHook m_previousHook = nullptr;
+    AfxMessageBoxHandler m_previousBox = nullptr;
 };
 ReviewHost* StolenVideoReviewTest::s_reviewHost = nullptr;
 
@@ -333,7 +361,7 @@ TEST_F(StolenVideoReviewTest, TheBalloonAsksWhenTheQuestionCannotAndItsClickPlay
 
         ASSERT_TRUE(balloon.action);
         balloon.action->PerformAction(0);
-        ASSERT_EQ(1u, shell.launches.size()) << "the click plays the video";
+        ASSERT_EQ(1u, shell.launches.size()) << "the click plays the video\n" << LaunchesText();
         EXPECT_EQ(spec.tempPath, shell.launches[0].file);
         view->ClearRows();
     }
@@ -383,7 +411,7 @@ TEST_F(StolenVideoReviewTest, TheQuestionsAnswers) {
         EXPECT_EQ(c.engineOff ? 1 : 0, EngineStateCalls());
         EXPECT_EQ(c.engineOff ? EngineOff : EngineOn, s_reviewHost->engine.pEngine->GetState());
         if (c.played) {
-            ASSERT_EQ(1u, shell.launches.size());
+            ASSERT_EQ(1u, shell.launches.size()) << LaunchesText();
             EXPECT_EQ(spec.tempPath, shell.launches[0].file);
         } else {
             EXPECT_TRUE(shell.launches.empty());
@@ -395,12 +423,12 @@ TEST_F(StolenVideoReviewTest, TheQuestionsAnswers) {
     s_reviewHost->engine.pEngine->SetState(EngineOn, nullptr);
 }
 
-// The pixels of a window on the screen, and the count of those in `box`
-// (client coordinates) that differ from `colour`.
+// The count of the window's pixels in `box` (client coordinates) that
+// differ from `colour`.
 int PixelsOtherThan(HWND window, const RECT& box, COLORREF colour) {
     int width = 0;
     int height = 0;
-    const std::vector<Testing::Bgra> pixels = Testing::CaptureWindow(window, width, height);
+    const std::vector<Testing::Bgra> pixels = Testing::CaptureClient(window, width, height);
     int count = 0;
     for (int y = box.top; y < box.bottom && y < height; ++y) {
         for (int x = box.left; x < box.right && x < width; ++x) {

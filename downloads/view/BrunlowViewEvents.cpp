@@ -264,7 +264,9 @@ LRESULT CBrunlowView::OnProcessingFinishedMessage(WPARAM wParam, LPARAM /*lParam
                                                                      : AppResources::StringID_Download_);
             else if (stage == KavennaEngine::StageConversion)
                 status = LanguageString(AppResources::StringID_Conversion_);
-            const bool complete = pStage && pStage->IsComplete();
+            // The download's whole file speaks for the download only: a
+            // conversion that failed after it did not finish.
+            const bool complete = stage == KavennaEngine::StageDownload && pStage && pStage->IsComplete();
             if (result.code == KavennaEngine::ResultComplete || result.code == KavennaEngine::ResultFinished ||
                 complete)
                 status += LanguageString(AppResources::StringID__Finished);

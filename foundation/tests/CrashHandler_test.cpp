@@ -121,19 +121,7 @@ public:
 
     std::wstring ReportFolder() const { return m_desktop + L"\\" + kProduct + L" Error Report"; }
     std::wstring DumpFolder() const { return ReportFolder() + L"\\CrashDumps"; }
-    std::vector<std::wstring> Dumps() const {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW found = {};
-        HANDLE search = ::FindFirstFileW((DumpFolder() + L"\\*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE)
-            return names;
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.push_back(found.cFileName);
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
-        return names;
-    }
+    std::vector<std::wstring> Dumps() const { return Testing::FileNamesIn(DumpFolder()); }
     std::string Messages() const { return Testing::ReadFileBytes(m_messages); }
 
     // The support tool runs on after the crashed child: its record is awaited

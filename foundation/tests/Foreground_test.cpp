@@ -1,3 +1,4 @@
+// The real foreground is the display's: these tests run alone.
 #include "foundation/system/Foreground.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +32,7 @@ void PumpMessages() {
         DispatchMessageW(&message);
 }
 
-TEST(Foreground, VisibleWindowOfThisThreadComesToTheFront) {
+TEST(ForegroundAlone, VisibleWindowOfThisThreadComesToTheFront) {
     TopLevelWindow other(true);
     TopLevelWindow window(true);
     ASSERT_NE(nullptr, window.handle);
@@ -39,14 +40,13 @@ TEST(Foreground, VisibleWindowOfThisThreadComesToTheFront) {
     PumpMessages();
 
     // The foreground belongs to this thread: nothing to attach to, and no
-    // failure for it. (Which window is in front afterwards is not asked: test
-    // programs running beside this one may take the foreground.)
+    // failure for it.
     EXPECT_TRUE(System::ForceForegroundWindow(window.handle));
     PumpMessages();
     EXPECT_TRUE(IsWindowVisible(window.handle));
 }
 
-TEST(Foreground, HiddenWindowStaysHidden) {
+TEST(ForegroundAlone, HiddenWindowStaysHidden) {
     TopLevelWindow visible(true);
     TopLevelWindow hidden(false);
     ASSERT_NE(nullptr, hidden.handle);

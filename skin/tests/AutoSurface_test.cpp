@@ -7,7 +7,7 @@
 #include "skin/autocontrols/WLCheckBox.h"
 #include "skin/commongui/UserInput.h"
 #include "skin/tests/LayoutText.h"
-#include "testing/PictureFiles.h"
+#include "testing/WindowPicture.h"
 #include "testing/ResourceFolder.h"
 
 #include "SkinTestResources.h"
@@ -256,8 +256,7 @@ protected:
     }
     void Open(NoticeDialog& dialog) {
         ASSERT_TRUE(dialog.Create(dialog.templateId, nullptr));
-        // Topmost, so that the screen under it is its own while other tests run.
-        ::SetWindowPos(dialog.m_hWnd, HWND_TOPMOST, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+        ::SetWindowPos(dialog.m_hWnd, nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW | SWP_NOACTIVATE);
         ::UpdateWindow(dialog.m_hWnd);
         Pump();
     }
@@ -589,28 +588,9 @@ TEST_F(AutoSurfaceTest, GuiContextAndAnimationTimer) {
 // The window's client pixels through its DC, written as a PNG under the
 // build folder's artifacts\skin.
 std::vector<Testing::Bgra> Capture(HWND window, const std::wstring& name, SIZE& size) {
-    size = ClientSize(window);
-    HDC dc = ::GetDC(window);
-    HDC memory = ::CreateCompatibleDC(dc);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, size.cx, size.cy, dc, 0, 0, SRCCOPY);
-    ::GdiFlush();
-    std::vector<Testing::Bgra> pixels(static_cast<Testing::Bgra*>(bits),
-                                      static_cast<Testing::Bgra*>(bits) + size.cx * size.cy);
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(window, dc);
-    for (Testing::Bgra& pixel : pixels)
-        pixel.alpha = 255;
+    int width = 0, height = 0;
+    const std::vector<Testing::Bgra> pixels = Testing::CaptureClient(window, width, height);
+    size = SIZE{width, height};
 
     wchar_t module[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, module, MAX_PATH);

@@ -50,6 +50,18 @@ HttpAnswer HttpAnswer::ShortBody(std::string body, std::size_t announcedLength) 
     return answer;
 }
 
+HttpAnswer HttpAnswer::StalledMidBody(std::string body, std::size_t bytesSent) {
+    HttpAnswer answer = Ok(std::move(body));
+    answer.stallAfter = bytesSent;
+    return answer;
+}
+
+HttpAnswer HttpAnswer::NeverAnswered() {
+    HttpAnswer answer = Ok("");
+    answer.headDelayMs = 0xFFFFFFFFul;
+    return answer;
+}
+
 HttpAnswer HttpAnswer::Slow(std::string body, std::size_t chunkSize, unsigned long chunkDelayMs) {
     HttpAnswer answer = Ok(std::move(body));
     answer.chunkSize = chunkSize;

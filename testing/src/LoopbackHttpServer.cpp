@@ -154,6 +154,8 @@ struct LoopbackHttpServer::State {
     std::shared_ptr<const HttpAnswer> defaultAnswer = std::make_shared<HttpAnswer>(HttpAnswer::NotFound());
     std::vector<HttpRequest> requests;
     int liveThreads = 0;
+    std::size_t answering = 0;
+    std::size_t mostAnswering = 0;
 };
 
 namespace {
@@ -298,6 +300,8 @@ bool SendAnswer(SOCKET socket, const HttpRequest& request, const HttpAnswer& ans
     std::size_t bodyBytes = notModified || request.method == "HEAD" ? 0 : answer.body.size();
     if (answer.dropAfter)
         bodyBytes = std::min(bodyBytes, *answer.dropAfter);
+    if (answer.stallAfter)
+        bodyBytes = std::min(bodyBytes, *answer.stallAfter);
     std::size_t piece = answer.chunkSize ? answer.chunkSize : bodyBytes;
     for (std::size_t sent = 0; sent < bodyBytes; sent += piece) {
         if (answer.chunkDelayMs && state.stop.Wait(answer.chunkDelayMs))
@@ -309,6 +313,8 @@ bool SendAnswer(SOCKET socket, const HttpRequest& request, const HttpAnswer& ans
         state.stop.Wait(kBeforeResetMs);
         return true;
     }
+    if (answer.stallAfter)
+        WaitReady(socket, false, state);  // the client's close (or its next bytes), or the server's stop
     return false;
 }
 
@@ -339,9 +345,15 @@ void ServeConnection(State& state, Socket& socket) {
     {
         std::lock_guard<std::mutex> guard(state.lock);
         state.requests.push_back(request);
+        state.mostAnswering = std::max(state.mostAnswering, ++state.answering);
         state.changed.notify_all();
     }
-    if (SendAnswer(socket.Get(), request, *answer, state))
+    const bool reset = SendAnswer(socket.Get(), request, *answer, state);
+    {
+        std::lock_guard<std::mutex> guard(state.lock);
+        --state.answering;
+    }
+    if (reset)
         socket.Reset();
     else
         CloseGracefully(socket, state);
@@ -418,6 +430,11 @@ std::vector<HttpRequest> LoopbackHttpServer::Requests() const {
 std::size_t LoopbackHttpServer::RequestCount() const {
     std::lock_guard<std::mutex> guard(m_state->lock);
     return m_state->requests.size();
+}
+
+std::size_t LoopbackHttpServer::MostAnswersAtOnce() const {
+    std::lock_guard<std::mutex> guard(m_state->lock);
+    return m_state->mostAnswering;
 }
 
 bool LoopbackHttpServer::WaitForRequests(std::size_t count, unsigned long timeoutMs) const {

@@ -278,6 +278,25 @@ TEST_F(LoopbackHttpServerTest, DelayedHeadComesAfterItsPause) {
     EXPECT_GE(MillisecondsSince(start), 290.0);
 }
 
+TEST_F(LoopbackHttpServerTest, FallsSilentWhereToldAndCountsAnswersAtOnce) {
+    LoopbackHttpServer server;
+    server.SetAnswer("/stalled", HttpAnswer::StalledMidBody(std::string(5000, 's'), 1000));
+    server.SetAnswer("/never", HttpAnswer::NeverAnswered());
+    Client stalled(server.Port(), 1000);
+    Client never(server.Port(), 1000);
+    ASSERT_TRUE(stalled.Send(Get("/stalled")));
+    ASSERT_TRUE(never.Send(Get("/never")));
+    const Response part = stalled.Read();
+    EXPECT_TRUE(part.timedOut);
+    EXPECT_EQ(200, part.Status());
+    EXPECT_EQ("5000", part.Header("Content-Length").value_or(""));
+    EXPECT_EQ(std::string(1000, 's'), part.Body());
+    const Response nothing = never.Read();
+    EXPECT_TRUE(nothing.timedOut);
+    EXPECT_TRUE(nothing.bytes.empty());
+    EXPECT_EQ(2u, server.MostAnswersAtOnce());
+}
+
 TEST_F(LoopbackHttpServerTest, ServesAnotherClientWhileOneIsSlow) {
     LoopbackHttpServer server;
     server.SetAnswer("/slow", HttpAnswer::Slow(std::string(1000, 's'), 1, 100));  // 100 s in all

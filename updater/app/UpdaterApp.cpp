@@ -9,6 +9,7 @@
 #include "updater/app/UpdaterDlg.h"
 #include "updater/app/UpdaterTexts.h"
 #include "updater/engine/UpdateController.h"
+#include "updater/engine/UpdateWorker.h"
 
 #include "afxdisp.h"
 #include "mfc/ModalSeams.h"
@@ -47,12 +48,19 @@ BOOL CUpdaterApp::InitInstance() {
         return FALSE;
 
     INT_PTR result = IDCANCEL;
+    bool isCancelled = false;
     {
         CUpdaterDlg dialog(m_settings, GetController());
         m_pMainWnd = &dialog;
         result = dialog.DoModal();
         m_pMainWnd = nullptr;
+        isCancelled = dialog.IsCancelled();
     }
+    Engine::UpdateController& controller = GetController();
+    if (controller.GetState() == Engine::UpdateWorker::StateFinished && !controller.HasFailed())
+        m_exitCode = kExitInstalled;
+    else
+        m_exitCode = isCancelled ? kExitCancelled : kExitFailed;
     if (result == IDOK) {
         m_modeMutex.Reset();
         if (!m_settings.IsRunWithProduct())
@@ -63,7 +71,9 @@ BOOL CUpdaterApp::InitInstance() {
 
 int CUpdaterApp::ExitInstance() {
     AppResources::ResourceManagerHolder::Disable();
-    return CWinApp::ExitInstance();
+    const int frameworkCode = CWinApp::ExitInstance();
+    // The one who started the Updater learns whether the installation happened.
+    return m_exitCode != kExitInstalled ? m_exitCode : frameworkCode;
 }
 
 void CUpdaterApp::_LoadSkin() {

@@ -27,7 +27,10 @@ public:
     ~CUpdaterApp() override;
 
     BOOL InitInstance() override;
+    // The process's exit code: kExitInstalled, or why the run ended without.
     int ExitInstance() override;
+
+    enum ExitCode { kExitInstalled = 0, kExitFailed = 1, kExitCancelled = 2 };
 
     UpdaterSettings& GetSettings() { return m_settings; }
     // The process's controller for the program's settings; made on first use.
@@ -50,4 +53,5 @@ private:
     UpdaterSettings m_settings;
     std::unique_ptr<Engine::UpdateController> m_pOwnController;
     STLHelpers::AutoHandle m_modeMutex;
+    int m_exitCode = kExitFailed;
 };

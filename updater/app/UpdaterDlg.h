@@ -8,8 +8,8 @@
 //   if (dialog.DoModal() == IDOK) controller.LaunchProduct(false);
 //
 // Threads: the window belongs to the user-interface thread. StateChanged and
-// ProgressChanged come on the worker thread and touch nothing but the
-// published window handle.
+// ProgressChanged come on the worker's threads (see IUpdateEvents) and touch
+// nothing but the published window handle.
 #include "controls/label/TextLabel.h"
 #include "updater/engine/IUpdateEvents.h"
 
@@ -36,14 +36,17 @@ public:
     // Unregisters, waiting for a notification in progress.
     ~CUpdaterDlg() override;
 
-    // Worker thread.
+    // The user ended the dialog (cancel button, Escape).
+    bool IsCancelled() const { return m_isCancelled; }
+
+    // The worker's threads.
     void StateChanged() override;
     void ProgressChanged() override;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
-    // Stops the worker (waiting for a running setup), then ends the dialog.
+    // Stops the worker (a running setup with it), then ends the dialog.
     void OnCancel() override;
 
     afx_msg void OnPaint();

@@ -1,7 +1,8 @@
 #pragma once
-// What the Updater's listeners hear from the worker. Both calls come on the
-// worker's thread (or on the thread that stops the worker); a listener reads
-// the new values back through Engine::UpdateController's getters.
+// What the Updater's listeners hear from the worker. StateChanged comes on
+// the worker's thread (or on the thread that stops the worker),
+// ProgressChanged on the thread that writes the download (WinHTTP's); a
+// listener reads the new values back through Engine::UpdateController's getters.
 namespace Engine {
 
 class IUpdateEvents {

@@ -11,7 +11,7 @@
 //   controller.StartWorker();
 //
 // Threads: everything but the notifications runs on the user-interface
-// thread. Listeners are called on the worker thread; the list's lock is held
+// thread. Listeners are called on the worker's threads; the list's lock is held
 // only to copy the list and to test that a listener is still in it. The
 // getters read the worker's atomics without a lock.
 #include "foundation/sync/GuardedPtrList.h"

@@ -12,6 +12,9 @@ const wchar_t kSilentSetupParameters[] = L"/verysilent /norestart /S /SUPPRESSMS
 
 namespace {
 
+// How long an ended setup may take to let its file go.
+const DWORD kSetupEndWaitMs = 5000;
+
 std::wstring NewSetupPath() {
     static std::atomic<unsigned> s_counter{0};
     const std::wstring name =
@@ -29,14 +32,15 @@ UpdateWorker::UpdateWorker(const UpdaterSettings& settings, const std::wstring& 
       m_setupPath(NewSetupPath()),
       m_downloader(url, &m_writer) {
     m_writer.SetDestination(m_setupPath, this);
+    // A stop ends a download at once, in whatever step it waits.
+    m_downloader.SetCancelEvent(_GetStopEvent());
 }
 
 UpdateWorker::~UpdateWorker() {
-    // Before the members the body uses are gone; a download ends at its next chunk.
+    // Before the members the body uses are gone; a download ends at once.
     m_cancelled.store(true);
     ThreadImpl::Stop(INFINITE);
-    if (m_setupProcess.HasHandle())
-        m_setupProcess.Terminate(0);
+    _EndSetup();
     m_downloader.Close();
 }
 
@@ -60,10 +64,10 @@ void UpdateWorker::Stop() {
     const int state = m_state.load();
     if (!_IsRunning() || state == StatePreparing || state == StateFinished)
         return;
-    // The body sees the cancel at its next chunk, or once the setup has ended.
+    // The body waits for nothing but the stop event and what it waits for:
+    // it ends within moments, in any state.
     ThreadImpl::Stop(INFINITE);
-    if (m_setupProcess.HasHandle())
-        m_setupProcess.Terminate(0);
+    _EndSetup();
     m_downloader.Close();
     m_failed.store(true);
     _SetState(StateFinished);
@@ -90,12 +94,23 @@ bool UpdateWorker::_RunSetup() {
     ::CloseHandle(pi.hThread);
     m_setupProcess = System::Process(pi.dwProcessId, pi.hProcess, nullptr);
 
-    if (!m_setupProcess.Wait(isSilent ? kSilentSetupTimeoutMs : INFINITE))
+    // A stop ends the wait; Stop then ends the setup.
+    const HANDLE waits[] = {m_setupProcess.GetHandle(), _GetStopEvent()};
+    if (::WaitForMultipleObjects(2, waits, FALSE, isSilent ? kSilentSetupTimeoutMs : INFINITE) != WAIT_OBJECT_0)
         return false;  // still running: its file stays
     DWORD exitCode = 0;
     const bool hasExitCode = ::GetExitCodeProcess(m_setupProcess.GetHandle(), &exitCode) != FALSE;
     _DeleteSetupFile();
     return hasExitCode && exitCode == 0;
+}
+
+void UpdateWorker::_EndSetup() {
+    if (!m_setupProcess.HasHandle() || m_setupProcess.Wait(0))
+        return;
+    // Cancelled while installing: the user asked for the installation to end.
+    m_setupProcess.Terminate(0);
+    if (m_setupProcess.Wait(kSetupEndWaitMs))
+        _DeleteSetupFile();
 }
 
 void UpdateWorker::_DeleteSetupFile() {

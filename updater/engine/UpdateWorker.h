@@ -9,10 +9,11 @@
 // cancelled, when the setup cannot be started, does not end in time or ends
 // with an exit code other than 0, and when it is stopped in states 1 to 3.
 //
-// Threads: the worker thread runs _Run, the writer, the downloader and the
-// setup; Stop runs on the user-interface thread and blocks it until the
-// worker thread has ended. State, counters and flags are atomics written by
-// one thread and read by the other.
+// Threads: the worker thread runs _Run, the downloader and the setup; the
+// writer and OnProgress run where the downloader writes (WinHTTP's thread,
+// see HttpDownloader). Stop runs on the user-interface thread and blocks it
+// until the worker thread has ended, which takes moments in any state. State,
+// counters and flags are atomics written by one thread and read by the other.
 #include "foundation/sync/GuardedPtrList.h"
 #include "foundation/system/Process.h"
 #include "foundation/threads/ThreadImpl.h"
@@ -48,8 +49,8 @@ public:
 
     // The thread body: 0 after an installation attempt, 1 when the download failed.
     DWORD _Run();
-    // Cancels. A run in states 1 to 3 is waited for (a running setup until it
-    // ends) and then counts as failed; state 4 follows.
+    // Cancels. A run in states 1 to 3 ends within moments (a running setup is
+    // ended and its file deleted) and counts as failed; state 4 follows.
     void Stop();
 
     int GetState() const { return m_state.load(); }
@@ -72,6 +73,9 @@ public:
     void OnEnd(bool ok) override;
 
 private:
+    // Ends a setup that still runs after the body has ended (a stop while
+    // installing), then deletes its file.
+    void _EndSetup();
     void _DeleteSetupFile();
 
     const UpdaterSettings& m_settings;

@@ -6,6 +6,14 @@
 
 namespace Engine {
 
+namespace {
+
+// Pieces gather into blocks of this size before they go to the disk: a write
+// per small piece costs more than the piece.
+const std::size_t kWriteBlockSize = 256 * 1024;
+
+}  // namespace
+
 void VerboseFileWriter::Open(const std::wstring& path, IVerboseWritingConsumerCallback* pConsumer) {
     m_pConsumer = pConsumer;
     m_bytesWritten = 0;
@@ -42,20 +50,21 @@ bool VerboseFileWriter::Begin(LONGLONG totalBytes) {
 }
 
 bool VerboseFileWriter::Write(const BYTE* pBytes, DWORD count) {
-    DWORD written = 0;
-    if (!::WriteFile(m_file.Get(), pBytes, count, &written, nullptr))
+    if (!IsOpen())
         return false;
-    m_bytesWritten += written;
+    m_pending.insert(m_pending.end(), pBytes, pBytes + count);
+    if (m_pending.size() >= kWriteBlockSize && !Flush())
+        return false;  // the file stays open, as after any failing write
+    m_bytesWritten += count;
     if (m_pConsumer && !m_pConsumer->OnProgress(m_bytesWritten)) {
         End(false);
         return false;
     }
-    return written == count;
+    return true;
 }
 
-void VerboseFileWriter::Finish() {
-    if (IsOpen())
-        End(true);
+bool VerboseFileWriter::Finish() {
+    return IsOpen() && End(true);
 }
 
 void VerboseFileWriter::Abort() {
@@ -63,12 +72,24 @@ void VerboseFileWriter::Abort() {
         End(false);
 }
 
-void VerboseFileWriter::End(bool ok) {
+bool VerboseFileWriter::Flush() {
+    const DWORD size = static_cast<DWORD>(m_pending.size());
+    DWORD written = 0;
+    const bool ok =
+        size == 0 || (::WriteFile(m_file.Get(), m_pending.data(), size, &written, nullptr) && written == size);
+    m_pending.clear();
+    return ok;
+}
+
+bool VerboseFileWriter::End(bool ok) {
+    // What was taken goes to the disk, a failed file's too (it stays as far as it got).
+    ok = Flush() && ok;
     // Closed before the consumer hears of it, so that it may use the file.
     m_file.Reset();
     m_bytesWritten = 0;
     if (m_pConsumer)
         m_pConsumer->OnEnd(ok);
+    return ok;
 }
 
 }  // namespace Engine

@@ -7,12 +7,14 @@
 //   writer.Write(bytes, count);     // consumer->OnProgress(running total)
 //   writer.Finish();                // consumer->OnEnd(true), file closed
 //
-// Threads: used by one thread at a time (the worker's, then whoever stops it).
+// Threads: used by one thread at a time (the worker's or, during a download,
+// WinHTTP's callback under the downloader's lock; then whoever stops it).
 #include "foundation/system/AutoHandle.h"
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace Engine {
 
@@ -37,21 +39,27 @@ public:
     // creates the destination unless a file is open already. False (the
     // consumer told OnEnd(false), nothing left open) when either fails.
     bool Begin(LONGLONG totalBytes);
-    // False when not all bytes were written or the consumer says stop (the
-    // writing then ends with OnEnd(false)).
+    // Takes the bytes (they reach the disk in large blocks) and tells the
+    // consumer the running total. False when a block could not be written or
+    // the consumer says stop (the writing then ends with OnEnd(false)).
     bool Write(const BYTE* pBytes, DWORD count);
-    // End with success or failure; nothing when no file is open. An aborted
-    // file stays on disk as far as it was written.
-    void Finish();
+    // End with success or failure; nothing when no file is open. Finish is
+    // true when every byte reached the disk (else it ends as failed). An
+    // aborted file stays on disk as far as it was written.
+    bool Finish();
     void Abort();
 
     bool IsOpen() const { return m_file.IsValid(); }
     unsigned long GetBytesWritten() const { return m_bytesWritten; }
 
 private:
-    void End(bool ok);
+    // Writes the bytes taken and not yet written; false when that fails.
+    bool Flush();
+    // False when `ok` was false or the last bytes could not be written.
+    bool End(bool ok);
 
     STLHelpers::AutoHandle m_file;
+    std::vector<BYTE> m_pending;
     unsigned long m_bytesWritten = 0;
     IVerboseWritingConsumerCallback* m_pConsumer = nullptr;
     std::wstring m_destination;

@@ -14,6 +14,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
@@ -30,6 +31,8 @@ using Testing::LoopbackHttpServer;
 
 const std::size_t kSetupSize = 1048576;
 const DWORD kRunTimeoutMs = 120000;
+// A cancel ends the run within this, whatever the worker waits for.
+const DWORD kCancelLimitMs = 2000;
 
 const std::wstring kSilentParameters = L"/verysilent /norestart /S /SUPPRESSMSGBOXES /COMPONENTS=\"!suite\"";
 
@@ -250,10 +253,14 @@ TEST_F(UpdateWorkerTest, AnythingButTheWholeAnswerFailsBeforeASetupRuns) {
     }());
     m_server.SetAnswer("/short.exe", HttpAnswer::ShortBody(m_setup, kSetupSize + 1000));
     m_server.SetAnswer("/dropped.exe", HttpAnswer::DroppedMidBody(m_setup, kSetupSize / 2));
+    m_server.SetAnswer("/empty.exe", HttpAnswer::Ok(""));
+    m_server.SetAnswer("/loop.exe", HttpAnswer::Redirect("/loop.exe"));
     const Case cases[] = {
         {"404 with a body", m_server.Url(L"/missing.exe")},
         {"body shorter than its Content-Length", m_server.Url(L"/short.exe")},
         {"connection dropped mid-body", m_server.Url(L"/dropped.exe")},
+        {"empty body", m_server.Url(L"/empty.exe")},
+        {"redirect loop", m_server.Url(L"/loop.exe")},
         {"not an http address", L"ftp://127.0.0.1/setup.exe"},
         {"nobody listening", L"http://127.0.0.1:1/setup.exe"},
     };
@@ -268,6 +275,10 @@ TEST_F(UpdateWorkerTest, AnythingButTheWholeAnswerFailsBeforeASetupRuns) {
         EXPECT_TRUE(SetupRecords().empty());
         EXPECT_FALSE(Testing::PathExists(run.SetupPath()));
     }
+    const auto requests = m_server.Requests();
+    EXPECT_EQ(static_cast<std::ptrdiff_t>(1 + Engine::kMaxRedirects),
+              std::count_if(requests.begin(), requests.end(), [](const auto& r) { return r.target == "/loop.exe"; }))
+        << "the first request and the redirects followed";
 }
 
 TEST_F(UpdateWorkerTest, HttpsAddressIsFetchedOverTlsOnItsOwnPort) {
@@ -354,19 +365,74 @@ TEST_F(UpdateWorkerTest, CancelWhileDownloadingFailsWithoutRunningAnything) {
     EXPECT_FALSE(Testing::PathExists(run.SetupPath()));
 }
 
-TEST_F(UpdateWorkerTest, CancelWhileInstallingWaitsForTheSetupAndFails) {
-    SetEnvironmentVariableW(L"UpdaterSetupStandIn_SleepMs", L"2000");
+TEST_F(UpdateWorkerTest, CancelWhileInstallingEndsTheSetupAndFails) {
+    SetEnvironmentVariableW(L"UpdaterSetupStandIn_SleepMs", L"60000");
     m_server.SetAnswer("/setup.exe", HttpAnswer::Ok(m_setup));
     UpdaterRun run(CommandLine(m_server.Url(L"/setup.exe")));
     ASSERT_TRUE(run.controller.StartWorker());
     ASSERT_TRUE(run.listener.WaitForState(Engine::UpdateWorker::StateInstalling));
+    for (int i = 0; i < 200 && SetupRecords().empty(); ++i)
+        Sleep(50);
+    ASSERT_EQ(1u, SetupRecords().size()) << "the setup runs";
+    const DWORD start = GetTickCount();
     EXPECT_TRUE(run.controller.StopWorker());
-    // The setup had its say before Stop returned.
-    EXPECT_EQ(1u, SetupRecords().size());
+    EXPECT_LT(GetTickCount() - start, kCancelLimitMs) << "the user does not wait for the setup";
     EXPECT_EQ(Engine::UpdateWorker::StateFinished, run.controller.GetState());
     EXPECT_TRUE(run.controller.HasFailed());
     EXPECT_EQ((std::vector<int>{1, 2, 3, 4}), run.listener.States());
-    EXPECT_FALSE(Testing::PathExists(run.SetupPath()));
+    EXPECT_FALSE(Testing::PathExists(run.SetupPath())) << "the ended setup's file is gone";
+}
+
+TEST_F(UpdateWorkerTest, ServerThatFallsSilentFailsTheRunWithinItsLimit) {
+    m_server.SetAnswer("/silent.exe", HttpAnswer::NeverAnswered());
+    m_server.SetAnswer("/stalled.exe", HttpAnswer::StalledMidBody(m_setup, kSetupSize / 4));
+    // Side by side: each waits out its own limit.
+    UpdaterRun silent(CommandLine(m_server.Url(L"/silent.exe")));
+    UpdaterRun stalled(CommandLine(m_server.Url(L"/stalled.exe")));
+    const DWORD start = GetTickCount();
+    ASSERT_TRUE(silent.controller.StartWorker());
+    ASSERT_TRUE(stalled.controller.StartWorker());
+    for (UpdaterRun* run : {&silent, &stalled}) {
+        ASSERT_TRUE(run->listener.WaitForState(Engine::UpdateWorker::StateFinished));
+        EXPECT_TRUE(run->controller.HasFailed());
+        EXPECT_FALSE(Testing::PathExists(run->SetupPath()));
+    }
+    const DWORD elapsed = GetTickCount() - start;
+    EXPECT_GE(elapsed, Engine::kBodyTimeoutMs - 1000);
+    EXPECT_LT(elapsed, Engine::kHeadersTimeoutMs + 20000);
+    EXPECT_EQ(kSetupSize / 4, stalled.controller.GetDoneBytes());
+    EXPECT_TRUE(SetupRecords().empty());
+}
+
+TEST_F(UpdateWorkerTest, CancelEndsAStalledRunAtOnce) {
+    struct Case {
+        const char* name;
+        HttpAnswer answer;
+        int stateAtCancel;
+    };
+    const Case cases[] = {
+        {"no answer to the request", HttpAnswer::NeverAnswered(), Engine::UpdateWorker::StateConnecting},
+        {"silent after a part of the body", HttpAnswer::StalledMidBody(m_setup, 100000),
+         Engine::UpdateWorker::StateDownloading},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_server.SetAnswer("/setup.exe", c.answer);
+        UpdaterRun run(CommandLine(m_server.Url(L"/setup.exe")));
+        ASSERT_TRUE(run.controller.StartWorker());
+        ASSERT_TRUE(run.listener.WaitForState(c.stateAtCancel));
+        if (c.stateAtCancel == Engine::UpdateWorker::StateDownloading) {
+            ASSERT_TRUE(run.listener.WaitForProgress());
+        }
+        Sleep(500);  // well into the stall
+        const DWORD start = GetTickCount();
+        EXPECT_TRUE(run.controller.StopWorker());
+        EXPECT_LT(GetTickCount() - start, kCancelLimitMs);
+        EXPECT_EQ(Engine::UpdateWorker::StateFinished, run.controller.GetState());
+        EXPECT_TRUE(run.controller.HasFailed());
+        EXPECT_TRUE(SetupRecords().empty());
+        EXPECT_FALSE(Testing::PathExists(run.SetupPath()));
+    }
 }
 
 TEST_F(UpdateWorkerTest, StopBeforeStartOrAfterTheEndChangesNothing) {

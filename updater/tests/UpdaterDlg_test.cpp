@@ -218,7 +218,7 @@ TEST_F(UpdaterDialogTest, CloseBoxMinimisesDuringTheDownloadAndCancelEndsIt) {
     m_server.SetAnswer("/setup.exe", HttpAnswer::Slow(m_setup, 16384, 250));
     UpdaterSettings settings(UpdateRoad(m_server.Url(L"/setup.exe")).c_str());
     Engine::UpdateController controller(settings);
-    bool minimised = false, stillOpen = false;
+    bool minimised = false, stillOpen = false, isCancelled = false;
     INT_PTR result = 0;
     {
         CUpdaterDlg dialog(settings, controller);
@@ -233,11 +233,14 @@ TEST_F(UpdaterDialogTest, CloseBoxMinimisesDuringTheDownloadAndCancelEndsIt) {
             return true;
         });
         result = dialog.DoModal();
+        isCancelled = dialog.IsCancelled();
     }
     EXPECT_TRUE(minimised);
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(IDCANCEL, result);
+    EXPECT_TRUE(isCancelled);
     EXPECT_TRUE(controller.HasFailed());
+    EXPECT_EQ(Engine::UpdateWorker::StateFinished, controller.GetState());
     EXPECT_EQ(0, g_boxes.count);  // a cancel is no failure to report
     EXPECT_TRUE(UpdaterTests::ReadRecords(m_setupRecords.Path()).empty());
 }

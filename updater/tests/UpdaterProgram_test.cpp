@@ -4,6 +4,7 @@
 #include "testing/TempFolder.h"
 #include "testing/WindowPicture.h"
 #include "updater/app/UpdaterResource.h"
+#include "updater/engine/HttpDownloader.h"
 #include "updater/tests/UpdaterTestSupport.h"
 #include "updater/tests/UpdaterWindowSupport.h"
 
@@ -172,7 +173,11 @@ protected:
     std::wstring m_executable;
 };
 
-TEST_F(UpdaterProgramTest, UpdateRoadStopsTheProductInstallsAndStartsItAgain) {
+// The pictures of the Updater's windows: another process's windows show
+// only on the screen, so these tests run alone.
+class UpdaterProgramAlone : public UpdaterProgramTest {};
+
+TEST_F(UpdaterProgramAlone, UpdateRoadStopsTheProductInstallsAndStartsItAgain) {
     UpdaterTests::ScopedKey key(HKEY_LOCAL_MACHINE, L"Software\\" + m_productName);
     ASSERT_TRUE(key.SetString(L"InstallPath", m_install.Path()));
     auto product = StartProduct(m_install / m_executable, m_productName);
@@ -205,7 +210,7 @@ TEST_F(UpdaterProgramTest, UpdateRoadStopsTheProductInstallsAndStartsItAgain) {
     EXPECT_EQ(L"5", UpdaterTests::RecordField(starts[0], L"Show"));
 }
 
-TEST_F(UpdaterProgramTest, FailingSetupShowsTheFailureAndNoLaunch) {
+TEST_F(UpdaterProgramAlone, FailingSetupShowsTheFailureAndNoLaunch) {
     SetEnvironmentVariableW(L"UpdaterSetupStandIn_ExitCode", L"3");
     auto updater = StartUpdater(UpdateRoad());
     HWND box = WaitForWindow(updater->Id(), [](HWND w) { return UpdaterTests::WindowText(w) == L"Error"; },
@@ -217,8 +222,53 @@ TEST_F(UpdaterProgramTest, FailingSetupShowsTheFailureAndNoLaunch) {
     Testing::SaveWindowPicture(box, L"UpdaterProgramFailure");
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     ASSERT_TRUE(updater->HasEnded(60000));
+    EXPECT_EQ(1u, updater->ExitCode()) << "a failed run says so to whoever started it";
     EXPECT_EQ(1u, UpdaterTests::ReadRecords(m_setupRecords.Path()).size());
     Sleep(1000);
+    EXPECT_TRUE(Relaunches().empty());
+}
+
+// A server that takes the request and never answers.
+TEST_F(UpdaterProgramTest, ARunWhoseServerNeverAnswersEndsByCancelAtOnceOrByItselfWithinItsLimit) {
+    m_server.SetAnswer("/setup.exe", HttpAnswer::NeverAnswered());
+    {
+        SCOPED_TRACE("Cancel Installation");
+        auto updater = StartUpdater(UpdateRoad());
+        HWND dialog = WaitForWindow(updater->Id(), IsProgressDialog);
+        ASSERT_NE(nullptr, dialog);
+        ASSERT_TRUE(m_server.WaitForRequests(1, 60000));
+        EXPECT_TRUE(WaitForStatus(dialog, L"Connecting to the download server...", 10000));
+        Sleep(1000);
+        const DWORD start = GetTickCount();
+        UpdaterTests::PressButton(dialog, IDCANCEL);
+        while (IsWindow(dialog) && IsWindowVisible(dialog) && GetTickCount() - start < 30000)
+            Sleep(20);
+        EXPECT_LT(GetTickCount() - start, 2000u) << "the window goes within moments";
+        ASSERT_TRUE(updater->HasEnded(30000));
+        EXPECT_EQ(2u, updater->ExitCode()) << "cancelled: no installation happened";
+    }
+    {
+        SCOPED_TRACE("Alt+F4, then nothing");
+        auto updater = StartUpdater(UpdateRoad());
+        HWND dialog = WaitForWindow(updater->Id(), IsProgressDialog);
+        ASSERT_NE(nullptr, dialog);
+        ASSERT_TRUE(m_server.WaitForRequests(2, 60000));
+        const DWORD start = GetTickCount();
+        PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        for (int i = 0; i < 100 && !IsIconic(dialog); ++i)
+            Sleep(20);
+        EXPECT_TRUE(IsIconic(dialog)) << "the close box only minimises a run";
+        HWND box = WaitForWindow(updater->Id(), [](HWND w) { return UpdaterTests::WindowText(w) == L"Error"; },
+                                 Engine::kHeadersTimeoutMs + 30000);
+        ASSERT_NE(nullptr, box) << "the run fails by itself once the server's time is up";
+        EXPECT_GE(GetTickCount() - start, Engine::kHeadersTimeoutMs - 2000);
+        // No picture: the box is the Updater's, which only the screen shows,
+        // and this suite shares the screen (UpdaterProgramFailure shows it).
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        ASSERT_TRUE(updater->HasEnded(30000));
+        EXPECT_EQ(1u, updater->ExitCode()) << "failed";
+    }
+    EXPECT_TRUE(UpdaterTests::ReadRecords(m_setupRecords.Path()).empty());
     EXPECT_TRUE(Relaunches().empty());
 }
 

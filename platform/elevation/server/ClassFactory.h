@@ -1,6 +1,7 @@
 #pragma once
 // The class object of one served class. It lives as long as the module; its
-// LockServer keeps the server running as a live object would.
+// LockServer keeps the server running as a live object would, and the
+// module learns of the references COM and its clients hold on it.
 #include "ServerModule.h"
 
 #include <windows.h>
@@ -23,9 +24,15 @@ public:
         *out = nullptr;
         return E_NOINTERFACE;
     }
-    // Static lifetime: the count only answers.
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    // Static lifetime: the count only tells the module.
+    ULONG STDMETHODCALLTYPE AddRef() override {
+        GetModule().ClassObjectReferenced(true);
+        return 2;
+    }
+    ULONG STDMETHODCALLTYPE Release() override {
+        GetModule().ClassObjectReferenced(false);
+        return 1;
+    }
 
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
         if (!out)

@@ -326,6 +326,33 @@ TEST(VantrelServer, ServesConsoleAppAndEndsAfterTheLastRelease) {
     EXPECT_EQ(L"C:\\tool.exe", calls[0].at(2));
 }
 
+// A client that took the class object before the server went idle creates
+// its object with it later, and the server serves it instead of having ended
+// meanwhile; it ends once that client is done.
+TEST(VantrelServer, AClientHoldingTheClassObjectIsServedAfterTheIdleGrace) {
+    InstalledService installed;
+    {
+        ComApartment apartment;
+        IGarbageCollector* first = nullptr;
+        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_GarbageCollector, nullptr, CLSCTX_LOCAL_SERVER, IID_IGarbageCollector,
+                                         reinterpret_cast<void**>(&first)));
+        IClassFactory* factory = nullptr;
+        EXPECT_EQ(S_OK, CoGetClassObject(CLSID_GarbageCollector, CLSCTX_LOCAL_SERVER, nullptr, IID_IClassFactory,
+                                         reinterpret_cast<void**>(&factory)));
+        first->Release();
+        Sleep(3000);  // well past the grace after the last release
+        ASSERT_TRUE(factory);
+        IGarbageCollector* second = nullptr;
+        EXPECT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IGarbageCollector, reinterpret_cast<void**>(&second)));
+        factory->Release();
+        if (second) {
+            EXPECT_EQ(S_FALSE, second->PathExists(Bstr(L"C:\\windows"), 7));
+            second->Release();
+        }
+    }
+    EXPECT_TRUE(WaitForNoServiceProcess(10000));
+}
+
 // Without a started application the calls that need one fail; a missing
 // program fails to start; a running one has no exit code yet.
 TEST(VantrelServer, ConsoleAppAnswersBeforeAndWhileTheApplicationRuns) {
@@ -368,3 +395,4 @@ TEST(VantrelServer, ConsoleAppAnswersBeforeAndWhileTheApplicationRuns) {
 }
 
 }  // namespace
+

@@ -2,6 +2,9 @@
 
 #include "CallLog.h"
 #include "Catalog.h"
+#include "FailureTexts.h"
+#include "FileNames.h"
+#include "PartialFiles.h"
 
 #include <boost/make_shared.hpp>
 
@@ -104,14 +107,44 @@ bool AuxiliaryImpl::GetAuxiliaryFlag() {
     return flag != 0;
 }
 
-Engine::Engine() {
+RunTurn::RunTurn(HANDLE slots, RunControl& control) : m_slots(slots) {
+    if (!slots) {
+        m_isTaken = true;
+        return;
+    }
+    const HANDLE waits[] = {slots, control.stopEvent};
+    // A turn comes when an earlier run ends; a stop ends the wait at once.
+    m_isTaken = ::WaitForMultipleObjects(control.stopEvent ? 2 : 1, waits, FALSE, INFINITE) == WAIT_OBJECT_0;
+    if (m_isTaken && control.IsStopped()) {
+        ::ReleaseSemaphore(m_slots, 1, nullptr);
+        m_isTaken = false;
+    }
+}
+
+RunTurn::~RunTurn() {
+    if (m_isTaken && m_slots)
+        ::ReleaseSemaphore(m_slots, 1, nullptr);
+}
+
+Engine::Engine()
+    : m_downloadSlots(
+          ::CreateSemaphoreW(nullptr, TestDoor::kDownloadsAtOnce, TestDoor::kDownloadsAtOnce, nullptr)),
+      m_copySlots(::CreateSemaphoreW(nullptr, TestDoor::kCopiesAtOnce, TestDoor::kCopiesAtOnce, nullptr)) {
     ::InitializeCriticalSection(&m_lock);
+    ::InitializeCriticalSection(&m_folderLock);
+    ::InitializeCriticalSection(&m_nameLock);
     m_caught = CaughtFromEnvironment();
 }
 
 Engine::~Engine() {
     for (const boost::shared_ptr<Item>& pItem : m_items)
         pItem->StopRun();
+    for (HANDLE slots : {m_downloadSlots, m_copySlots}) {
+        if (slots)
+            ::CloseHandle(slots);
+    }
+    ::DeleteCriticalSection(&m_nameLock);
+    ::DeleteCriticalSection(&m_folderLock);
     ::DeleteCriticalSection(&m_lock);
 }
 
@@ -236,10 +269,15 @@ bool Engine::Initialize(IElevation* elevation, IEnvironment* environment) {
     CallLog::Instance().Write(L"Initialize");
     if (!environment || IsRefused(TestDoor::RefuseInitialize))
         return false;
-    Section lock(m_lock);
-    m_pElevation = elevation;
-    m_pEnvironment = environment;
-    m_isInitialized = true;
+    {
+        Section lock(m_lock);
+        m_pElevation = elevation;
+        m_pEnvironment = environment;
+        m_isInitialized = true;
+    }
+    // No item of an earlier run is left to go on with the partial files its
+    // program left behind.
+    PartialFiles::RemoveOrphans([this](const std::wstring& path) { return DeleteFile(path) || !PathExists(path); });
     return true;
 }
 
@@ -444,6 +482,49 @@ void Engine::WaitForCalls(const std::function<bool(const ActiveCall&)>& matches)
         MSG message;
         ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
+}
+
+bool Engine::EnsureFolder(const std::wstring& folder, std::wstring& failure) {
+    Section lock(m_folderLock);
+    for (const std::wstring& level : FolderLevels(folder)) {
+        if (PathExists(level))
+            continue;
+        // Plainly first: the elevation face is for folders the user may not write.
+        if (::CreateDirectoryW(level.c_str(), nullptr))
+            continue;
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && !CreateFolder(level) && !PathExists(level)) {
+            failure = FolderFailureText(error, folder);
+            return false;
+        }
+    }
+    return true;
+}
+
+namespace {
+std::wstring NameKey(std::wstring path) {
+    if (!path.empty())
+        ::CharLowerBuffW(&path[0], static_cast<DWORD>(path.size()));
+    return path;
+}
+}  // namespace
+
+bool Engine::IsNameTaken(const std::wstring& path) {
+    return m_takenNames.count(NameKey(path)) != 0;
+}
+
+void Engine::TakeName(const std::wstring& path) {
+    m_takenNames.insert(NameKey(path));
+}
+
+void Engine::ReleaseName(const std::wstring& path) {
+    Section lock(m_nameLock);
+    m_takenNames.erase(NameKey(path));
+}
+
+DWORD Engine::InjectedWriteFailure() {
+    Section lock(m_lock);
+    return m_writeFailure;
 }
 
 bool Engine::CreateFolder(const std::wstring& path) {

@@ -16,6 +16,7 @@
 #include <boost/weak_ptr.hpp>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,18 +26,53 @@ class Engine;
 class Item;
 
 // One run of a stage: its stop flag and the gate around each write, so
-// that Stop returns once nothing more is written.
+// that Stop returns once nothing more is written; the event wakes a run that
+// waits for its turn.
 struct RunControl {
-    RunControl() { ::InitializeCriticalSection(&gate); }
-    ~RunControl() { ::DeleteCriticalSection(&gate); }
+    RunControl() : stopEvent(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) { ::InitializeCriticalSection(&gate); }
+    ~RunControl() {
+        if (stopEvent)
+            ::CloseHandle(stopEvent);
+        ::DeleteCriticalSection(&gate);
+    }
+    RunControl(const RunControl&) = delete;
+    RunControl& operator=(const RunControl&) = delete;
     CRITICAL_SECTION gate;
     bool stopped = false;  // under gate
+    const HANDLE stopEvent;
     bool IsStopped() {
         ::EnterCriticalSection(&gate);
         const bool value = stopped;
         ::LeaveCriticalSection(&gate);
         return value;
     }
+    void MarkStopped() {
+        ::EnterCriticalSection(&gate);
+        stopped = true;
+        ::LeaveCriticalSection(&gate);
+        if (stopEvent)
+            ::SetEvent(stopEvent);
+    }
+};
+
+// Runs at once of each kind (TestDoor::kDownloadsAtOnce, kCopiesAtOnce):
+// more wait for a turn, in the order the scheduler wakes them. Few enough
+// that a server is not flooded and the platform's own connection limits never
+// make a request wait inside it, where a time-out would fail it.
+
+// A turn of a run: taken from a slot semaphore, or not at all when the run is
+// stopped while it waits.
+class RunTurn {
+public:
+    RunTurn(HANDLE slots, RunControl& control);
+    ~RunTurn();
+    RunTurn(const RunTurn&) = delete;
+    RunTurn& operator=(const RunTurn&) = delete;
+    bool IsTaken() const { return m_isTaken; }
+
+private:
+    HANDLE m_slots;
+    bool m_isTaken = false;
 };
 
 class DownloadStageImpl : public IDownloadStage {
@@ -152,8 +188,9 @@ private:
     struct RunContext;
     static DWORD WINAPI RunThread(void* parameter);
     void Run(RunContext& context);
-    int RunDownload(Engine& engine, RunControl& control);
-    int RunCopy(Engine& engine, RunControl& control, int runStage);
+    // The run's outcome code; a failure's words in `failure`.
+    int RunDownload(Engine& engine, RunControl& control, std::wstring& failure);
+    int RunCopy(Engine& engine, RunControl& control, int runStage, std::wstring& failure);
     bool& RunningFlag(int runStage);
     Result& StageResult(int runStage);
 
@@ -207,11 +244,26 @@ public:
 
     // File work through the program's elevation face (plain calls without one).
     bool CreateFolder(const std::wstring& path);
+    // Creates `folder` with every missing level, one at a time and one run
+    // at a time, so that runs racing for one folder all find it made.
+    bool EnsureFolder(const std::wstring& folder, std::wstring& failure);
     bool MoveFile(const std::wstring& from, const std::wstring& to);
     bool DeleteFile(const std::wstring& path);
     bool PathExists(const std::wstring& path);
     IEnvironment* Environment() { return m_pEnvironment; }
     std::wstring PlayerFolder();
+
+    // The lock under which a run picks a file name, and the names that runs
+    // are writing (each taken until its run ends), compared without case.
+    CRITICAL_SECTION& NameLock() { return m_nameLock; }
+    bool IsNameTaken(const std::wstring& path);  // under NameLock
+    void TakeName(const std::wstring& path);     // under NameLock
+    void ReleaseName(const std::wstring& path);
+
+    HANDLE DownloadSlots() const { return m_downloadSlots; }
+    HANDLE CopySlots() const { return m_copySlots; }
+    // The test door's write failure: writes after a download's first fail with it; 0 for none.
+    DWORD InjectedWriteFailure();
 
     void RunHook(TestDoor::HookKind kind, std::uintptr_t item);
     boost::shared_ptr<Item> NewItem();
@@ -227,6 +279,7 @@ public:
     std::wstring m_playerFolder;         // under m_lock
     TestDoor::Hook m_hooks[3];           // under m_lock
     std::vector<TestDoor::PresetSpec> m_presets;  // under m_lock; empty: the catalog's
+    DWORD m_writeFailure = 0;                     // under m_lock
 
 private:
     struct ActiveCall {
@@ -241,6 +294,11 @@ private:
     bool IsRefused(unsigned refusal);
 
     CRITICAL_SECTION m_lock;
+    CRITICAL_SECTION m_folderLock;  // one folder creation at a time
+    CRITICAL_SECTION m_nameLock;
+    std::set<std::wstring> m_takenNames;  // lower case, under m_nameLock
+    HANDLE m_downloadSlots;
+    HANDLE m_copySlots;
     std::vector<IEngineObserver*> m_observers;
     std::vector<ActiveCall> m_calls;
     std::vector<boost::shared_ptr<Item>> m_items;
@@ -256,13 +314,18 @@ private:
 // address that is not http or https.
 bool SplitAddress(const std::wstring& url, std::wstring& host, std::wstring& fileName);
 
-// Fetches `url` into the file `path`, calling `onChunk` after each chunk
-// written; the result code and the HTTP status or Win32 error in `detail`.
+// Redirects a download follows before it fails.
+const int kMaxRedirects = 10;
+
+// Fetches `url`, following at most kMaxRedirects redirects, calling `write`
+// with each piece and `onChunk` after it. The result code; the HTTP status or
+// Win32 error in `outcome.detail` and a failure's words in `outcome.text`
+// (left empty when `write` said stop: the writer knows why).
 struct TransferProgress {
     std::function<void(std::uint32_t total)> onLength;
     std::function<bool(const char* data, DWORD size)> write;  // false: stop
     std::function<void()> onChunk;
 };
-int FetchUrl(const std::wstring& url, const TransferProgress& progress, std::uint32_t& detail, RunControl& control);
+int FetchUrl(const std::wstring& url, const TransferProgress& progress, RunControl& control, Result& outcome);
 
 }  // namespace KavennaEngine

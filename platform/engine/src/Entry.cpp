@@ -132,6 +132,9 @@ public:
     void SetConversionPresets(const std::vector<TestDoor::PresetSpec>& presets) override {
         WithEngine([&](Engine& engine) { engine.m_presets = presets; });
     }
+    void SetWriteFailure(unsigned long error) override {
+        WithEngine([&](Engine& engine) { engine.m_writeFailure = error; });
+    }
     std::vector<std::wstring> GetCallLog() override { return CallLog::Instance().Lines(); }
     void ClearCallLog() override { CallLog::Instance().Clear(); }
     boost::shared_ptr<IEngine> GetEngine() override { return Current(); }

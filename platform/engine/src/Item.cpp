@@ -2,6 +2,8 @@
 
 #include "CallLog.h"
 #include "Catalog.h"
+#include "FailureTexts.h"
+#include "PartialOutput.h"
 
 #include <boost/make_shared.hpp>
 
@@ -10,6 +12,8 @@
 namespace KavennaEngine {
 
 namespace {
+
+const SIZE_T kRunStackSize = 256 * 1024;
 
 std::wstring WithBackslash(std::wstring folder) {
     if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/')
@@ -25,58 +29,6 @@ std::wstring FileNameOf(const std::wstring& path) {
 std::wstring StemOf(const std::wstring& name) {
     const std::size_t dot = name.rfind(L'.');
     return dot == std::wstring::npos || dot == 0 ? name : name.substr(0, dot);
-}
-
-// Characters a file name cannot hold become '_'; an empty name becomes "video".
-std::wstring SafeFileName(std::wstring name) {
-    for (wchar_t& ch : name) {
-        if (ch < 32 || std::wstring(L"\\/:*?\"<>|").find(ch) != std::wstring::npos)
-            ch = L'_';
-    }
-    return name.empty() ? std::wstring(L"video") : name;
-}
-
-// "<folder>name.ext", or "<folder>name (n).ext" for the first n free.
-std::wstring FreePath(Engine& engine, const std::wstring& folder, const std::wstring& name) {
-    std::wstring path = folder + name;
-    const std::wstring stem = StemOf(name);
-    const std::wstring extension = name.substr(stem.size());
-    for (int n = 2; engine.PathExists(path) || engine.PathExists(path + L".part"); ++n)
-        path = folder + stem + L" (" + std::to_wstring(n) + L")" + extension;
-    return path;
-}
-
-class OutputFile {
-public:
-    explicit OutputFile(const std::wstring& path)
-        : m_handle(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-    ~OutputFile() { Close(); }
-    bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
-    bool Write(const char* data, DWORD size) {
-        DWORD written = 0;
-        return ::WriteFile(m_handle, data, size, &written, nullptr) && written == size;
-    }
-    void Close() {
-        if (IsOpen())
-            ::CloseHandle(m_handle);
-        m_handle = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE m_handle;
-};
-
-// The outcome of a run in words, for a failure only: the HTTP status or
-// Win32 error behind it when there is one.
-std::wstring FailureText(int code, std::uint32_t detail) {
-    if (code != ResultTransferFailed && code != ResultNotRepeatable)
-        return {};
-    if (detail >= 100 && detail < 600)
-        return L"The server answered " + std::to_wstring(detail) + L".";
-    if (detail != 0)
-        return L"The transfer failed (error " + std::to_wstring(detail) + L").";
-    return L"The transfer failed.";
 }
 
 }  // namespace
@@ -181,9 +133,7 @@ void Item::StopRun() {
     if (!pRun)
         return;
     // Waits for a write in progress: nothing is written once this returns.
-    ::EnterCriticalSection(&pRun->gate);
-    pRun->stopped = true;
-    ::LeaveCriticalSection(&pRun->gate);
+    pRun->MarkStopped();
     Guard guard(*this);
     for (int runStage = StageDownload; runStage <= StageDeploy; ++runStage) {
         if (RunningFlag(runStage)) {
@@ -209,7 +159,9 @@ void Item::RunStage(int runStage) {
     ::EnterCriticalSection(&m_workerLock);
     pContext->previous = m_worker;
     m_pRun = pContext->pControl;
-    m_worker = ::CreateThread(nullptr, 0, &Item::RunThread, pContext, CREATE_SUSPENDED, nullptr);
+    // Many items may wait for their turn at once: each thread reserves little.
+    m_worker = ::CreateThread(nullptr, kRunStackSize, &Item::RunThread, pContext,
+                              CREATE_SUSPENDED | STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
     const HANDLE worker = m_worker;
     ::LeaveCriticalSection(&m_workerLock);
     if (!worker) {
@@ -252,8 +204,9 @@ void Item::Run(RunContext& context) {
     const DownloadItemHandle handle = Handle();
     engine.Fire(L"OnItemStarted", pSelf, [handle](IEngineObserver& observer) { observer.OnItemStarted(handle); });
 
-    const int code = context.stage == StageDownload ? RunDownload(engine, *context.pControl)
-                                                     : RunCopy(engine, *context.pControl, context.stage);
+    std::wstring failure;
+    const int code = context.stage == StageDownload ? RunDownload(engine, *context.pControl, failure)
+                                                     : RunCopy(engine, *context.pControl, context.stage, failure);
     {
         Guard guard(*this);
         if (context.generation == m_generation) {
@@ -261,7 +214,9 @@ void Item::Run(RunContext& context) {
             const int finalCode = context.pControl->IsStopped() ? int(ResultStopped) : code;
             Result& stageResult = StageResult(context.stage);
             stageResult.code = finalCode;
-            stageResult.text = FailureText(finalCode, stageResult.detail);
+            const bool failed =
+                finalCode != ResultComplete && finalCode != ResultFinished && finalCode != ResultStopped;
+            stageResult.text = failed ? failure : std::wstring();
             stageResult.messageName.clear();
             result.code = finalCode;
             result.text = stageResult.text;
@@ -273,7 +228,7 @@ void Item::Run(RunContext& context) {
     engine.Fire(L"OnItemFinished", pSelf, [handle](IEngineObserver& observer) { observer.OnItemFinished(handle); });
 }
 
-int Item::RunDownload(Engine& engine, RunControl& control) {
+int Item::RunDownload(Engine& engine, RunControl& control, std::wstring& failure) {
     std::wstring address, name;
     bool isImport;
     {
@@ -281,6 +236,7 @@ int Item::RunDownload(Engine& engine, RunControl& control) {
         address = url;
         name = displayName;
         isImport = import;
+        tempPath.clear();
     }
     if (isImport) {
         std::wstring path;
@@ -289,30 +245,40 @@ int Item::RunDownload(Engine& engine, RunControl& control) {
             path = filePath;
         }
         WIN32_FILE_ATTRIBUTE_DATA data = {};
-        if (!engine.PathExists(path) || !::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        if (!engine.PathExists(path) || !::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+            failure = L"The file \"" + path + L"\" cannot be read.";
             return ResultTransferFailed;
+        }
         Guard guard(*this);
         received = total = downloadReceived = data.nFileSizeLow;
         return ResultComplete;
     }
     IEnvironment* pEnvironment = engine.Environment();
-    if (!pEnvironment)
+    if (!pEnvironment) {
+        failure = L"The engine has no videos folder.";
         return ResultTransferFailed;
-    const std::wstring folder = WithBackslash(pEnvironment->GetVideosFolder());
-    if (!engine.PathExists(folder) && !engine.CreateFolder(folder))
-        return ResultTransferFailed;
-    const std::wstring finalPath = FreePath(engine, folder, SafeFileName(name));
-    const std::wstring partPath = finalPath + L".part";
+    }
+    // Waits for its turn before anything is made on disk.
+    RunTurn turn(engine.DownloadSlots(), control);
+    if (!turn.IsTaken())
+        return ResultStopped;
     {
         Guard guard(*this);
-        tempPath = partPath;
+        transferStartTick = transferTick = ::GetTickCount();
+    }
+    PartialOutput output(engine);
+    if (!output.Open(WithBackslash(pEnvironment->GetVideosFolder()), name, L"", failure))
+        return ResultTransferFailed;
+    {
+        Guard guard(*this);
+        tempPath = output.PartPath();
         filePath.clear();
     }
-    OutputFile file(partPath);
-    if (!file.IsOpen())
-        return ResultTransferFailed;
     const boost::shared_ptr<Item> pSelf = shared_from_this();
     const DownloadItemHandle handle = Handle();
+    const DWORD injectedFailure = engine.InjectedWriteFailure();
+    DWORD writeError = 0;
+    std::uint64_t bytesWritten = 0;
     TransferProgress progress;
     progress.onLength = [this](std::uint32_t length) {
         Guard guard(*this);
@@ -322,10 +288,17 @@ int Item::RunDownload(Engine& engine, RunControl& control) {
     };
     progress.write = [&](const char* data, DWORD size) {
         ::EnterCriticalSection(&control.gate);
-        const bool written = !control.stopped && file.Write(data, size);
+        bool written = !control.stopped;
+        if (written && injectedFailure != 0 && bytesWritten > 0) {
+            writeError = injectedFailure;
+            written = false;
+        } else if (written) {
+            written = output.Write(data, size, writeError);
+        }
         ::LeaveCriticalSection(&control.gate);
         if (!written)
             return false;
+        bytesWritten += size;
         Guard guard(*this);
         received += size;
         downloadReceived = received;
@@ -335,37 +308,48 @@ int Item::RunDownload(Engine& engine, RunControl& control) {
     progress.onChunk = [&] {
         engine.Fire(L"OnItemProgress", pSelf, [handle](IEngineObserver& observer) { observer.OnItemProgress(handle); });
     };
-    std::uint32_t detail = 0;
-    const int code = FetchUrl(address, progress, detail, control);
-    file.Close();
-    {
-        Guard guard(*this);
-        downloadResult.detail = detail;
+    Result outcome;
+    int code = FetchUrl(address, progress, control, outcome);
+    if (code == ResultTransferFailed && outcome.text.empty() && writeError != 0) {
+        outcome.detail = writeError;
+        outcome.text = WriteFailureText(writeError, output.Folder());
     }
+    std::wstring finalPath;
+    if (code == ResultComplete && !output.Settle(finalPath, outcome.text))
+        code = ResultTransferFailed;
     if (code != ResultComplete)
-        return code;
-    if (!engine.MoveFile(partPath, finalPath))
-        return ResultTransferFailed;
+        output.Discard();
     Guard guard(*this);
-    filePath = finalPath;
+    downloadResult.detail = outcome.detail;
     tempPath.clear();
+    if (code != ResultComplete) {
+        failure = outcome.text;
+        return code;
+    }
+    filePath = finalPath;
     return ResultComplete;
 }
 
-int Item::RunCopy(Engine& engine, RunControl& control, int runStage) {
-    std::wstring source, format, name;
+int Item::RunCopy(Engine& engine, RunControl& control, int runStage, std::wstring& failure) {
+    std::wstring source, format, name, previous;
     {
         Guard guard(*this);
         source = runStage == StageConversion ? filePath : convertedPath;
+        previous = runStage == StageConversion ? convertedPath : deployPath;
         format = outputFormat;
     }
-    if (source.empty() || !engine.PathExists(source))
+    if (source.empty() || !engine.PathExists(source)) {
+        failure = source.empty() ? std::wstring(L"There is no file to work on.")
+                                 : L"The file \"" + source + L"\" is missing.";
         return ResultTransferFailed;
+    }
     std::wstring folder;
     if (runStage == StageConversion) {
         IEnvironment* pEnvironment = engine.Environment();
-        if (!pEnvironment)
+        if (!pEnvironment) {
+            failure = L"The engine has no folder for converted videos.";
             return ResultTransferFailed;
+        }
         folder = WithBackslash(pEnvironment->GetConvertedFolder());
         if (format.empty())
             format = pEnvironment->GetConversionOutputFormat();
@@ -374,19 +358,15 @@ int Item::RunCopy(Engine& engine, RunControl& control, int runStage) {
         folder = WithBackslash(engine.PlayerFolder());
         name = FileNameOf(source);
     }
-    if (!engine.PathExists(folder) && !engine.CreateFolder(folder))
-        return ResultTransferFailed;
-    const std::wstring target = folder + name;
-    const std::wstring partPath = target + L".part";
-    {
-        Guard guard(*this);
-        if (runStage == StageConversion)
-            convertedTempPath = partPath;
-    }
+    RunTurn turn(engine.CopySlots(), control);
+    if (!turn.IsTaken())
+        return ResultStopped;
     const HANDLE input = ::CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (input == INVALID_HANDLE_VALUE)
+    if (input == INVALID_HANDLE_VALUE) {
+        failure = L"The file \"" + source + L"\" cannot be read.";
         return ResultTransferFailed;
+    }
     {
         LARGE_INTEGER size = {};
         ::GetFileSizeEx(input, &size);
@@ -395,52 +375,58 @@ int Item::RunCopy(Engine& engine, RunControl& control, int runStage) {
     }
     const boost::shared_ptr<Item> pSelf = shared_from_this();
     const DownloadItemHandle handle = Handle();
-    int code = ResultComplete;
-    {
-        OutputFile output(partPath);
-        if (!output.IsOpen())
+    PartialOutput output(engine);
+    // Its own earlier result may be replaced; another item's never.
+    int code = output.Open(folder, name, previous, failure) ? int(ResultComplete) : int(ResultTransferFailed);
+    if (code == ResultComplete && runStage == StageConversion) {
+        Guard guard(*this);
+        convertedTempPath = output.PartPath();
+    }
+    std::string buffer(64 * 1024, '\0');
+    while (code == ResultComplete) {
+        DWORD read = 0;
+        if (!::ReadFile(input, &buffer[0], static_cast<DWORD>(buffer.size()), &read, nullptr)) {
+            failure = L"The file \"" + source + L"\" cannot be read.";
             code = ResultTransferFailed;
-        std::string buffer(64 * 1024, '\0');
-        while (code == ResultComplete) {
-            DWORD read = 0;
-            if (!::ReadFile(input, &buffer[0], static_cast<DWORD>(buffer.size()), &read, nullptr)) {
-                code = ResultTransferFailed;
-                break;
-            }
-            if (read == 0)
-                break;
-            ::EnterCriticalSection(&control.gate);
-            const bool stopped = control.stopped;
-            const bool written = !stopped && output.Write(buffer.data(), read);
-            ::LeaveCriticalSection(&control.gate);
-            if (stopped)
-                code = ResultStopped;
-            else if (!written)
-                code = ResultTransferFailed;
-            if (code != ResultComplete)
-                break;
-            {
-                Guard guard(*this);
-                received += read;
-                transferTick = ::GetTickCount();
-            }
-            engine.Fire(L"OnItemProgress", pSelf, [handle](IEngineObserver& observer) { observer.OnItemProgress(handle); });
+            break;
         }
+        if (read == 0)
+            break;
+        DWORD error = 0;
+        ::EnterCriticalSection(&control.gate);
+        const bool stopped = control.stopped;
+        const bool written = !stopped && output.Write(buffer.data(), read, error);
+        ::LeaveCriticalSection(&control.gate);
+        if (stopped) {
+            code = ResultStopped;
+        } else if (!written) {
+            failure = WriteFailureText(error, folder);
+            code = ResultTransferFailed;
+        }
+        if (code != ResultComplete)
+            break;
+        {
+            Guard guard(*this);
+            received += read;
+            transferTick = ::GetTickCount();
+        }
+        engine.Fire(L"OnItemProgress", pSelf, [handle](IEngineObserver& observer) { observer.OnItemProgress(handle); });
     }
     ::CloseHandle(input);
+    std::wstring target;
+    if (code == ResultComplete && !output.Settle(target, failure))
+        code = ResultTransferFailed;
+    if (code != ResultComplete)
+        output.Discard();
+    Guard guard(*this);
+    if (runStage == StageConversion)
+        convertedTempPath.clear();
     if (code != ResultComplete)
         return code;
-    if (engine.PathExists(target))
-        engine.DeleteFile(target);
-    if (!engine.MoveFile(partPath, target))
-        return ResultTransferFailed;
-    Guard guard(*this);
-    if (runStage == StageConversion) {
+    if (runStage == StageConversion)
         convertedPath = target;
-        convertedTempPath.clear();
-    } else {
+    else
         deployPath = target;
-    }
     return ResultComplete;
 }
 

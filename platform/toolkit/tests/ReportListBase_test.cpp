@@ -62,7 +62,7 @@ protected:
         return list;
     }
 
-    // The list's pixels as the screen shows them after it painted.
+    // The list's pixels as it painted them.
     static std::vector<Testing::Bgra> Picture(CWnd* list, int& width, int& height) {
         list->Invalidate();
         list->UpdateWindow();

@@ -131,7 +131,8 @@ private:
 };
 
 // The tray's menu shown for real above the stand-in's icon; a timer in the
-// menu's own loop takes the picture and closes it.
+// menu's own loop takes the picture, off the screen (the menu is a window of
+// its own), and closes it.
 NotificationAreaStandIn* g_pNotificationArea = nullptr;
 bool g_trayMenuShown = false;
 std::wstring g_trayMenuPicture;
@@ -140,7 +141,7 @@ void CALLBACK PictureAndCloseTrayMenu(HWND, UINT, UINT_PTR timer, DWORD) {
     ::KillTimer(nullptr, timer);
     const HWND menu = ::FindWindowW(L"#32768", nullptr);
     g_trayMenuShown = menu && ::IsWindowVisible(menu);
-    g_trayMenuPicture = Testing::SaveWindowPicture(g_pNotificationArea->Window(), L"tray_menu");
+    g_trayMenuPicture = Testing::SaveScreenPicture(g_pNotificationArea->Window(), L"tray_menu");
     ::EndMenu();
 }
 
@@ -270,7 +271,10 @@ TEST_F(MainFrameTest, SizeStyleTitleAndButtons) {
     Testing::SaveWindowPicture(m_window, L"main_frame");
 }
 
-TEST_F(MainFrameTest, TrayMenuOpensAboveTheEngineOnIcon) {
+// A real menu takes the mouse and is read off the screen: alone.
+class MainFrameAlone : public MainFrameTest {};
+
+TEST_F(MainFrameAlone, TrayMenuOpensAboveTheEngineOnIcon) {
     TestFrame& frame = Create();
     TrayIcon& tray = frame.GetTrayIcon();
     ASSERT_EQ(UINT(IDI_TRAY_ENGINE_ON), tray.GetShownIcon()) << "the engine is on";
@@ -521,7 +525,6 @@ TEST_F(MainFrameTest, OffersShowTheirIconAndTexts) {
         std::wstring heading;
         HICON icon = nullptr;
         g_onDialog = [&](CDialog& dialog) {
-            dialog.SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
             PumpPending();
             wchar_t text[512] = {};
             ::GetDlgItemTextW(dialog.m_hWnd, IDC_OFFER_HEADING, text, 512);

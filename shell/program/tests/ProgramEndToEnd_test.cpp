@@ -313,7 +313,9 @@ bool HasAbsoluteTarget(const Testing::LoopbackHttpServer& server) {
     return false;
 }
 
-TEST(ProgramEndToEnd, CatchesAVideoAddsOneByAddressAnswersASecondStartAndEndsOnTheExitEvent) {
+// The main window's pictures are another process's window, which only the
+// screen shows: these tests run alone.
+TEST(ProgramEndToEndAlone, CatchesAVideoAddsOneByAddressAnswersASecondStartAndEndsOnTheExitEvent) {
     // The program may start the elevation service: one user of it at a time.
     // The lock also keeps this the only test that points WinInet's proxy here.
     ElevationTests::ServiceLock serviceLock;
@@ -388,7 +390,7 @@ TEST(ProgramEndToEnd, CatchesAVideoAddsOneByAddressAnswersASecondStartAndEndsOnT
 // picture and a tip, then a download under way (its stop button), one
 // finished and one failed (its download-again button), with the toolbar
 // and the caption element above them.
-TEST(ProgramEndToEnd, MainWindowShowsTheEmptyListThenARunningAFinishedAndAFailedRow) {
+TEST(ProgramEndToEndAlone, MainWindowShowsTheEmptyListThenARunningAFinishedAndAFailedRow) {
     ElevationTests::ServiceLock serviceLock;
     Testing::LoopbackHttpServer server;
     server.SetAnswer("/finished.flv", Testing::HttpAnswer::Ok(std::string(20000, 'f'), "video/x-flv"));

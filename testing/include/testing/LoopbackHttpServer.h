@@ -51,6 +51,9 @@ struct HttpAnswer {
     unsigned long headDelayMs = 0;
     // Set: only this many body bytes are sent, then the connection is reset.
     std::optional<std::size_t> dropAfter;
+    // Set: only this many body bytes are sent, then nothing more until the
+    // client closes its side or the server stops.
+    std::optional<std::size_t> stallAfter;
     // Non-zero: the body goes out in pieces of chunkSize, each after chunkDelayMs.
     std::size_t chunkSize = 0;
     unsigned long chunkDelayMs = 0;
@@ -64,6 +67,10 @@ struct HttpAnswer {
     static HttpAnswer DroppedMidBody(std::string body, std::size_t bytesSent);
     // Content-Length is announcedLength; the whole (shorter) body is sent, then a clean close.
     static HttpAnswer ShortBody(std::string body, std::size_t announcedLength);
+    // Content-Length is body.size(); the server falls silent after bytesSent.
+    static HttpAnswer StalledMidBody(std::string body, std::size_t bytesSent);
+    // The request is taken and never answered (until the server stops).
+    static HttpAnswer NeverAnswered();
     static HttpAnswer Slow(std::string body, std::size_t chunkSize, unsigned long chunkDelayMs);
     static HttpAnswer Redirect(std::string location, int status = 302);
     // No Content-Length: the body is delimited by the closing of the connection.
@@ -94,6 +101,9 @@ public:
     // Complete requests, recorded before they are answered.
     std::vector<HttpRequest> Requests() const;
     std::size_t RequestCount() const;
+    // The most answers that were on their way at one time (each from its
+    // request's arrival to its last byte sent).
+    std::size_t MostAnswersAtOnce() const;
     // True once at least `count` requests have arrived, false after timeoutMs.
     bool WaitForRequests(std::size_t count, unsigned long timeoutMs) const;
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 namespace Testing {
 
@@ -25,6 +26,8 @@ private:
 // Reads a whole file as bytes; empty when it cannot be read.
 std::string ReadFileBytes(const std::wstring& path);
 bool PathExists(const std::wstring& path);
+// The names of the files (not folders) in a folder, sorted; empty when it cannot be read.
+std::vector<std::wstring> FileNamesIn(const std::wstring& folder);
 // Removes a folder tree; true when nothing is left.
 bool RemoveTree(const std::wstring& path);
 

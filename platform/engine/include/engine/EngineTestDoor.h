@@ -107,12 +107,20 @@ public:
     // The conversion presets offered from now on, in this order; empty: the
     // engine's own.
     virtual void SetConversionPresets(const std::vector<PresetSpec>& presets) = 0;
+    // Writes of downloads after their first piece fail with this Win32 error
+    // (ERROR_DISK_FULL: a disk that fills up); 0 writes normally again.
+    virtual void SetWriteFailure(unsigned long error) = 0;
     // "<call> item=<number> thread=<id>" lines, oldest first.
     virtual std::vector<std::wstring> GetCallLog() = 0;
     virtual void ClearCallLog() = 0;
     // The engine made last; empty before any.
     virtual boost::shared_ptr<IEngine> GetEngine() = 0;
 };
+
+// Downloads an engine runs at once, and conversions and copies: more wait
+// for their turn.
+constexpr long kDownloadsAtOnce = 4;
+constexpr long kCopiesAtOnce = 2;
 
 typedef ITestDoor* (*Entry)();
 constexpr char kEntryPointName[] = "DllTestDoor_EngineKavenna";
