@@ -30,6 +30,8 @@ ApplicationBaseLite::ApplicationBaseLite(ProductInfo& productInfo, CAtlExeModule
 ApplicationBaseLite::~ApplicationBaseLite() {
     // The toolkit frees its name and deletes its document manager itself.
     _RestoreToolkitState();
+    if (m_systemImageListTimer)
+        ::KillTimer(nullptr, m_systemImageListTimer);
     m_systemImageList.Detach();
     ApplicationBaseLite* self = this;
     g_pApplication.compare_exchange_strong(self, nullptr);

@@ -150,9 +150,11 @@ protected:
     CCommandLineInfo m_cmdInfo;
     bool m_isCommandLineProcessed = false;
     std::unique_ptr<GdiplusStartupHolder> m_pGdiplusHolder;
-    // The system image list, attached at start-up, detached at exit.
+    // The system image list, attached once the start-up's first paint is
+    // done (see _AttachSystemImageListLater), detached at exit.
     SHFILEINFOW m_fileInfo{};
     CImageList m_systemImageList;
+    UINT_PTR m_systemImageListTimer = 0;
     std::unique_ptr<SplashScreen> m_pSplashScreen;
     CAtlExeModule* m_pAtlModule;
     std::unique_ptr<ClassObjectRegistration> m_pClassObjectRegistration;
@@ -170,6 +172,12 @@ private:
     // The start-up body: a StartupCode.
     void _RunStartup(int& code);
     void _RestoreToolkitState();
+    // The shell builds its system image list from dozens of icons, and no
+    // start-up step before the window is shown uses it: a thread timer
+    // attaches it, and timers come after every pending paint.
+    void _AttachSystemImageListLater();
+    void _AttachSystemImageList();
+    static void CALLBACK _OnSystemImageListTimer(HWND, UINT, UINT_PTR id, DWORD);
 };
 
 // The default folder of downloaded videos: "<My Videos or Common Videos>\<name>",

@@ -125,10 +125,7 @@ void ApplicationBaseLite::_RunStartup(int& code) {
     _ShowSplashStep(4);
     m_pGdiplusHolder.reset(new GdiplusStartupHolder());
     _ApplyDefaultSkin();
-    const HIMAGELIST systemImages = reinterpret_cast<HIMAGELIST>(
-        ::SHGetFileInfoW(L"c:\\", 0, &m_fileInfo, sizeof(m_fileInfo), SHGFI_SYSICONINDEX));
-    if (systemImages)
-        m_systemImageList.Attach(systemImages);
+    _AttachSystemImageListLater();
     _ShowSplashStep(2);
 
     if (!_CheckUpdateNotRunning()) {
@@ -158,6 +155,30 @@ void ApplicationBaseLite::_RunStartup(int& code) {
     const std::wstring text = NamedText(m_productInfo.GetProductName(), L" has failed to start.");
     AfxShowMessageBox(nullptr, text.c_str(), L"Error", MB_ICONWARNING);
     code = StartupFailed;
+}
+
+void ApplicationBaseLite::_AttachSystemImageListLater() {
+    m_systemImageListTimer = ::SetTimer(nullptr, 0, 0, &ApplicationBaseLite::_OnSystemImageListTimer);
+    if (!m_systemImageListTimer)
+        _AttachSystemImageList();
+}
+
+void CALLBACK ApplicationBaseLite::_OnSystemImageListTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(nullptr, id);
+    ApplicationBaseLite* pApp = GetApplication();
+    if (pApp && pApp->m_systemImageListTimer == id) {
+        pApp->m_systemImageListTimer = 0;
+        pApp->_AttachSystemImageList();
+    }
+}
+
+void ApplicationBaseLite::_AttachSystemImageList() {
+    if (m_systemImageList.m_hImageList)
+        return;
+    const HIMAGELIST systemImages = reinterpret_cast<HIMAGELIST>(
+        ::SHGetFileInfoW(L"c:\\", 0, &m_fileInfo, sizeof(m_fileInfo), SHGFI_SYSICONINDEX));
+    if (systemImages)
+        m_systemImageList.Attach(systemImages);
 }
 
 bool ApplicationBaseLite::_HandleRegistrationCommandLine() {
@@ -211,6 +232,10 @@ int ApplicationBaseLite::ExitInstance() {
     _Guarded_UninitializeCommonDialogs();
     _Guarded_DisableServiceClient();
     _RestoreToolkitState();
+    if (m_systemImageListTimer) {
+        ::KillTimer(nullptr, m_systemImageListTimer);
+        m_systemImageListTimer = 0;
+    }
     m_systemImageList.Detach();
     if (m_fileInfo.hIcon) {
         ::DestroyIcon(m_fileInfo.hIcon);

@@ -119,8 +119,17 @@ public:
         m_pMainWnd = &m_mainWindow;
         if (Has(L"secondcounter"))
             m_pSecondCounter.reset();
+        if (Has(L"shown")) {
+            // Closed by its window procedure once it has painted.
+            RecordSystemImages();
+            ::ShowWindow(window, SW_SHOWNOACTIVATE);
+            return true;
+        }
         ::PostMessageW(window, WM_CLOSE, 0, 0);
         return true;
+    }
+    void RecordSystemImages() {
+        Record(L"SystemImages " + std::to_wstring(m_systemImageList.GetSafeHandle() != nullptr));
     }
     void _BeginShutdown() override { Record(L"_BeginShutdown"); }
     void ShutdownApplication() override {
@@ -195,6 +204,21 @@ private:
 StartupApplication* g_pApp = nullptr;
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT && g_pApp && g_pApp->Has(L"shown")) {
+        PAINTSTRUCT paint;
+        ::BeginPaint(window, &paint);
+        ::EndPaint(window, &paint);
+        Record(L"Painted");
+        ::SetTimer(window, 1, 10, nullptr);
+        return 0;
+    }
+    if (message == WM_TIMER && wParam == 1) {
+        ::KillTimer(window, 1);
+        if (g_pApp)
+            g_pApp->RecordSystemImages();
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+        return 0;
+    }
     if (message == WM_CLOSE) {
         if (g_pApp && g_pApp->Has(L"closehook"))
             g_pApp->_BeginShutdownOnClose();
@@ -363,6 +387,15 @@ TEST_F(StartupSequenceTest, NormalRunKeepsTheOrderAndEndsWithZero) {
     EXPECT_EQ(ERROR_SUCCESS, ::RegOpenKeyExW(m_key.Handle(), (L"Software\\" + m_product + L"\\Settings").c_str(), 0,
                                              KEY_READ, &settings));
     ::RegCloseKey(settings);
+}
+
+TEST_F(StartupSequenceTest, SystemImageListIsAttachedAfterTheFirstPaint) {
+    // No step before the window is shown uses it; the shell builds it from
+    // dozens of icons.
+    const Run run = RunScenario(L"shown");
+    EXPECT_TRUE(Testing::ChildSucceeded(run.child, 0));
+    EXPECT_TRUE(run.InOrder({L"StartApplication", L"SystemImages 0", L"Painted", L"SystemImages 1", L"ExitInstance",
+                             L"Exit 0"}));
 }
 
 TEST_F(StartupSequenceTest, FailuresEndWithTheirMessageAndANonZeroExitCode) {

@@ -95,6 +95,13 @@ TEST_F(ItemTextsTest, ProgressAndDownloadInformation) {
         EXPECT_EQ(ItemTexts::ProgressPercent(item), c.percent);
         EXPECT_EQ(ItemTexts::IsProgressUnknown(item), c.unknown);
         EXPECT_EQ(ItemTexts::DownloadInfoText(item), c.info);
+        // The progress event's way: every value in one lock period.
+        ItemTexts::ProgressValues values;
+        ASSERT_TRUE(ItemTexts::ReadProgressValues(item, values));
+        EXPECT_EQ(ItemTexts::ProgressPercent(values.position, values.duration, values.received, values.total),
+                  c.percent);
+        EXPECT_EQ(ItemTexts::IsProgressUnknown(values), c.unknown);
+        EXPECT_EQ(ItemTexts::DownloadInfoText(values), c.info);
     }
     ItemSpec spec;
     spec.position = 90000;
@@ -173,6 +180,8 @@ TEST_F(ItemTextsTest, GoneItemReportsAndGivesNothing) {
     EXPECT_EQ(ItemTexts::FileSizeText(item), L"");
     EXPECT_EQ(ItemTexts::SpeedText(item, state), L"");
     EXPECT_EQ(ItemTexts::DownloadInfoText(item), L"");
+    ItemTexts::ProgressValues values;
+    EXPECT_FALSE(ItemTexts::ReadProgressValues(item, values));
     ASSERT_FALSE(sink.reports.empty());
     for (const FoundationTests::Report& report : sink.reports) {
         EXPECT_NE(report.text.find(L"((_$_pengItem))"), std::wstring::npos) << report.text;

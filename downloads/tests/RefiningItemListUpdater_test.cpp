@@ -132,6 +132,31 @@ TEST(RefiningItemListUpdater, ItemsThatAreGoneCompareEqual) {
     EXPECT_EQ(executor->delivered[0].item, 2u);
 }
 
+TEST(RefiningItemListUpdater, HandlesNameTheSameItem) {
+    // Handles carry their item's identity; a lookup compares those first.
+    Items items(3);
+    const DownloadItemHandle first = items[0], second = items[1], third = items[2];
+    const DownloadItemHandle firstWithoutIdentity(items.items[0], 0);
+    const struct {
+        const char* name;
+        DownloadItemHandle a, b;
+        bool same;
+    } alive[] = {{"copies of one handle", first, items[0], true},
+                 {"two items", first, second, false},
+                 {"one identity unknown", firstWithoutIdentity, first, true},
+                 {"one identity unknown, two items", firstWithoutIdentity, second, false}};
+    for (const auto& c : alive) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.a.IsSameItem(c.b), c.same);
+        EXPECT_EQ(c.b.IsSameItem(c.a), c.same);
+    }
+    items.items[1].reset();
+    EXPECT_FALSE(first.IsSameItem(second)) << "one of them gone";
+    EXPECT_FALSE(second.IsSameItem(first));
+    items.items[2].reset();
+    EXPECT_TRUE(second.IsSameItem(third)) << "both gone";
+}
+
 TEST(RefiningItemListUpdater, IntervalFollowsTheLastDrain) {
     struct Case {
         const char* name;

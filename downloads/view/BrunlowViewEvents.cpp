@@ -2,6 +2,7 @@
 // its bar moves, it ends with a status and a next-action button and may go on
 // to conversion by itself; and the list's colours of the engine's state.
 #include "downloads/view/BrunlowView.h"
+#include "downloads/view/ItemTexts.h"
 #include "downloads/view/ViewServices.h"
 
 #include "downloads/app/AppAccess.h"
@@ -154,35 +155,39 @@ LRESULT CBrunlowView::OnProcessingProgressMessage(WPARAM wParam, LPARAM /*lParam
         const RowPtr pItem = GetRow(index);
         if (!pItem || !pItem->IsProgressCreated() || !pItem->IsButtonCreated())
             return;
+        // What the row shows, read in one lock period; the cells are set
+        // after it, each only when its text changed.
+        ItemTexts::ProgressValues values;
+        if (!ItemTexts::ReadProgressValues(pItem->GetItem(), values)) {
+            // A gone item reads as nothing known: the bar runs without an
+            // end, and the lock for the stage fails.
+            ItemTexts::ReportItemGone();
+            pItem->SetMarquee(true, 200);
+            ReportAssertion("((_$_pengItem))");
+            return;
+        }
         RowRecord& record = m_rows[index];
         CListCtrl& list = GetListCtrl();
-        pItem->SetMarquee(pItem->IsProgressUnknown(), 200);
-        const std::wstring name = pItem->GetNameText();
-        if (!name.empty() && name != record.lastNameText) {
-            record.lastNameText = name;
-            list.SetItemText(index, ColumnVideoFile, name.c_str());
+        pItem->SetMarquee(ItemTexts::IsProgressUnknown(values), 200);
+        if (!values.name.empty() && values.name != record.lastNameText) {
+            record.lastNameText = values.name;
+            // The row was inserted with its name: the first progress
+            // usually finds it there already.
+            if (list.GetItemText(index, ColumnVideoFile).GetString() != values.name)
+                list.SetItemText(index, ColumnVideoFile, values.name.c_str());
         }
-        const unsigned percent = pItem->GetProgressPercent();
+        const unsigned percent =
+            ItemTexts::ProgressPercent(values.position, values.duration, values.received, values.total);
         if (percent > record.lastPercent) {
             // Within one run the bar only rises.
             record.lastPercent = percent;
             pItem->SetPos(static_cast<int>(percent));
             pItem->InvalidateProgress();
         }
-        int stage = -1;
-        {
-            ItemLocker locker;
-            const boost::shared_ptr<IDownloadItem> _$_pengItem = pItem->GetItem().Lock(locker);
-            if (!_$_pengItem) {
-                ReportAssertion("((_$_pengItem))");
-                return;
-            }
-            stage = _$_pengItem->GetStage();
-        }
-        if (stage == KavennaEngine::StageDeploy) {
+        if (values.stage == KavennaEngine::StageDeploy) {
             list.SetItemText(index, ColumnDownloadInfo, LanguageString(AppResources::StringID_CopyingToIPod).c_str());
         } else {
-            const std::wstring info = pItem->GetDownloadInfoText();
+            const std::wstring info = ItemTexts::DownloadInfoText(values);
             if (info != record.lastInfoText) {
                 record.lastInfoText = info;
                 list.SetItemText(index, ColumnDownloadInfo, info.c_str());

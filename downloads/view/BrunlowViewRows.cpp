@@ -9,6 +9,7 @@
 #include "afxres_find.h"
 
 #include <iterator>
+#include <map>
 
 namespace {
 
@@ -39,20 +40,33 @@ const RowIconKind& FindRowIconKind(int mediaKind) {
     return g_rowIcons[0];
 }
 
-int AddIcon(CImageList& images, WORD id) {
-    const HMODULE module = AfxFindResourceHandle(MAKEINTRESOURCEW(id), reinterpret_cast<LPCWSTR>(RT_GROUP_ICON));
-    const CommonGuiLib::SharedIcon icon = CommonGuiLib::LoadIconFromResourceId(module, id, 48, 48);
-    return images.Add(CommonGuiLib::GetHandle(icon));
-}
+// The row icons, each resource loaded once: the kinds share four icons
+// among their 28 images.
+class RowIcons {
+public:
+    int Add(CImageList& images, WORD id) {
+        CommonGuiLib::SharedIcon& icon = m_loaded[id];
+        if (!icon) {
+            const HMODULE module =
+                AfxFindResourceHandle(MAKEINTRESOURCEW(id), reinterpret_cast<LPCWSTR>(RT_GROUP_ICON));
+            icon = CommonGuiLib::LoadIconFromResourceId(module, id, 48, 48);
+        }
+        return images.Add(CommonGuiLib::GetHandle(icon));
+    }
+
+private:
+    std::map<WORD, CommonGuiLib::SharedIcon> m_loaded;
+};
 
 }  // namespace
 
 void CBrunlowView::_SetUpImageList() {
     if (!m_images.Create(48, 48, ILC_COLOR32 | ILC_MASK, 1, 1))
         return;
+    RowIcons icons;
     for (RowIconKind& kind : g_rowIcons) {
-        kind.downloadingImage = AddIcon(m_images, kind.downloadingIcon);
-        kind.completeImage = AddIcon(m_images, kind.completeIcon);
+        kind.downloadingImage = icons.Add(m_images, kind.downloadingIcon);
+        kind.completeImage = icons.Add(m_images, kind.completeIcon);
     }
     GetListCtrl().SetImageList(&m_images, LVSIL_SMALL);
 }

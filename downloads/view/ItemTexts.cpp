@@ -96,10 +96,43 @@ std::uint32_t ProgressPercent(const KavennaEngine::DownloadItemHandle& item) {
     return ProgressPercent(0, 0, ReceivedBytes(item), TotalBytes(item));
 }
 
-bool IsProgressUnknown(const KavennaEngine::DownloadItemHandle& item) {
-    if (ReceivedBytes(item) != 0 && TotalBytes(item) != 0)
+bool ReadProgressValues(const KavennaEngine::DownloadItemHandle& item, ProgressValues& values) {
+    KavennaEngine::ItemLocker locker;
+    const boost::shared_ptr<KavennaEngine::IDownloadItem> pItem = item.Lock(locker);
+    if (!pItem)
         return false;
-    return PositionSeconds(item) == 0 || DurationSeconds(item) == 0;
+    values.received = pItem->GetReceivedBytes();
+    values.total = pItem->GetTotalBytes();
+    values.position = pItem->GetPosition() / 1000;
+    values.duration = pItem->GetDuration() / 1000;
+    values.stage = pItem->GetStage();
+    KavennaEngine::IDownloadStage* pStage = pItem->GetDownloadStage();
+    values.name = pStage ? pStage->GetDisplayName() : std::wstring();
+    return true;
+}
+
+bool IsProgressUnknown(const ProgressValues& values) {
+    if (values.received != 0 && values.total != 0)
+        return false;
+    return values.position == 0 || values.duration == 0;
+}
+
+namespace {
+
+// The four numbers, each in a lock period of its own.
+ProgressValues ReadEachValue(const KavennaEngine::DownloadItemHandle& item) {
+    ProgressValues values;
+    values.received = ReceivedBytes(item);
+    values.total = TotalBytes(item);
+    values.position = PositionSeconds(item);
+    values.duration = DurationSeconds(item);
+    return values;
+}
+
+}  // namespace
+
+bool IsProgressUnknown(const KavennaEngine::DownloadItemHandle& item) {
+    return IsProgressUnknown(ReadEachValue(item));
 }
 
 std::wstring SizeProgressText(std::uint32_t received, std::uint32_t total) {
@@ -122,9 +155,14 @@ std::wstring SizeProgressText(const KavennaEngine::DownloadItemHandle& item) {
     return SizeProgressText(received, TotalBytes(item));
 }
 
+std::wstring TimeProgressText(std::uint32_t position, std::uint32_t duration) {
+    return STLHelpers::FormatString2(LanguageString(AppResources::StringID_AOfB), FormatTime(std::min(position, duration)),
+                                     FormatTime(duration));
+}
+
 std::wstring TimeProgressText(const KavennaEngine::DownloadItemHandle& item) {
-    const std::wstring position = PositionText(item);
-    return STLHelpers::FormatString2(LanguageString(AppResources::StringID_AOfB), position, DurationText(item));
+    const std::uint32_t position = PositionSeconds(item);
+    return TimeProgressText(position, DurationSeconds(item));
 }
 
 std::wstring PositionText(const KavennaEngine::DownloadItemHandle& item) {
@@ -136,18 +174,19 @@ std::wstring DurationText(const KavennaEngine::DownloadItemHandle& item) {
     return FormatTime(DurationSeconds(item));
 }
 
-std::wstring DownloadInfoText(const KavennaEngine::DownloadItemHandle& item) {
-    if (DurationSeconds(item) != 0 && PositionSeconds(item) != 0)
-        return L" " + TimeProgressText(item);
-    if (TotalBytes(item) != 0 && ReceivedBytes(item) != 0)
-        return L" " + SizeProgressText(item);
-    const std::uint32_t position = PositionSeconds(item);
-    if (position == 0) {
-        const std::uint32_t received = ReceivedBytes(item);
-        return received == 0 ? std::wstring() : L" " + FormatSize(received);
-    }
+std::wstring DownloadInfoText(const ProgressValues& values) {
+    if (values.duration != 0 && values.position != 0)
+        return L" " + TimeProgressText(values.position, values.duration);
+    if (values.total != 0 && values.received != 0)
+        return L" " + SizeProgressText(values.received, values.total);
+    if (values.position == 0)
+        return values.received == 0 ? std::wstring() : L" " + FormatSize(values.received);
     // A running time without an end: a live stream.
-    return L" " + LanguageString(AppResources::StringID_Broadcast) + L" " + FormatTime(position);
+    return L" " + LanguageString(AppResources::StringID_Broadcast) + L" " + FormatTime(values.position);
+}
+
+std::wstring DownloadInfoText(const KavennaEngine::DownloadItemHandle& item) {
+    return DownloadInfoText(ReadEachValue(item));
 }
 
 std::wstring SpeedText(const KavennaEngine::DownloadItemHandle& item, SpeedState& state) {

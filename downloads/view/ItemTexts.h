@@ -8,7 +8,9 @@
 // Each value is read from the item under its own lock period, released
 // before the next, so a text combining several values may mix moments of
 // the transfer. An item that can no longer be locked is reported as the
-// error "((_$_pengItem))" and reads as 0 (a text reads as empty).
+// error "((_$_pengItem))" and reads as 0 (a text reads as empty). The
+// progress event reads what it shows in one lock period instead
+// (ReadProgressValues) and makes its texts from those values.
 //
 // Thread: the GUI thread (the per-thread item lock allows one item at a time).
 #include "engine/KavennaEngine.h"
@@ -26,6 +28,19 @@ namespace ItemTexts {
 // Reports the failed lock of a row's item at error severity.
 void ReportItemGone();
 
+// What a progress event shows of its item.
+struct ProgressValues {
+    std::uint32_t received = 0;  // bytes
+    std::uint32_t total = 0;
+    std::uint32_t position = 0;  // whole seconds
+    std::uint32_t duration = 0;
+    int stage = 0;
+    std::wstring name;  // the download stage's display name
+};
+// All of them in one lock period; false, with nothing reported, when the
+// item is gone.
+bool ReadProgressValues(const KavennaEngine::DownloadItemHandle& item, ProgressValues& values);
+
 // Engine values; positions and durations in whole seconds.
 std::uint32_t ReceivedBytes(const KavennaEngine::DownloadItemHandle& item);
 std::uint32_t TotalBytes(const KavennaEngine::DownloadItemHandle& item);
@@ -37,18 +52,21 @@ std::uint32_t ProgressPercent(std::uint32_t position, std::uint32_t duration, st
                               std::uint32_t total);
 std::uint32_t ProgressPercent(const KavennaEngine::DownloadItemHandle& item);
 // True when neither the bytes nor the times give a fraction.
+bool IsProgressUnknown(const ProgressValues& values);
 bool IsProgressUnknown(const KavennaEngine::DownloadItemHandle& item);
 
 // Both numbers in the unit of the larger: "0.0" `Of` "1.9 Megabytes".
 std::wstring SizeProgressText(std::uint32_t received, std::uint32_t total);
 std::wstring SizeProgressText(const KavennaEngine::DownloadItemHandle& item);
 // `AOfB` with the position and the duration.
+std::wstring TimeProgressText(std::uint32_t position, std::uint32_t duration);
 std::wstring TimeProgressText(const KavennaEngine::DownloadItemHandle& item);
 // FormatTime of min(position, duration).
 std::wstring PositionText(const KavennaEngine::DownloadItemHandle& item);
 std::wstring DurationText(const KavennaEngine::DownloadItemHandle& item);
 // Column 2 while the item downloads or converts; every non-empty text
 // begins with one space.
+std::wstring DownloadInfoText(const ProgressValues& values);
 std::wstring DownloadInfoText(const KavennaEngine::DownloadItemHandle& item);
 
 // What the speed text remembers between calls (the row's fields).

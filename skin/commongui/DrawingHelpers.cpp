@@ -1,6 +1,5 @@
 #include "skin/commongui/DrawingHelpers.h"
 
-#include "graphics/commongui/GdiScopes.h"
 #include "graphics/commongui/SharedBitmaps.h"
 #include "skin/commongui/Transparency.h"
 #include "skin/commongui/UserInput.h"
@@ -11,29 +10,9 @@ using namespace CommonGuiLib;
 
 namespace {
 
-// A bitmap selected into a memory DC for one drawing call. Per-pixel alpha
-// must reach AlphaBlend premultiplied, and the caller's bitmap is not ours
-// to change: such a bitmap is drawn from a premultiplied copy.
-class BitmapSource {
-public:
-    // `memory` is a memory DC with nothing of ours selected.
-    BitmapSource(HDC memory, const SharedBitmap& bitmap, bool perPixelAlpha, bool premultiplied)
-        : m_bitmap(IsNullGDIObject(bitmap) || !perPixelAlpha || premultiplied ? bitmap
-                                                                              : MakePremultipliedCopy(bitmap)),
-          m_memory(memory),
-          m_selection(m_memory, GetHandle(m_bitmap)),
-          m_size(GetBitmapSize(m_bitmap)) {}
-
-    bool IsNull() const { return IsNullGDIObject(m_bitmap) || !m_memory; }
-    HDC Dc() const { return m_memory; }
-    SIZE Size() const { return m_size; }
-
-private:
-    SharedBitmap m_bitmap;
-    HDC m_memory;
-    ScopedSelection m_selection;
-    SIZE m_size;
-};
+// The newest helpers alive on this thread. A plain pointer: a thread_local
+// with a destructor is not safe with this compiler's emulated TLS.
+thread_local DrawingHelpers* t_pNewestHelpers = nullptr;
 
 int Width(const RECT& rect) { return rect.right - rect.left; }
 int Height(const RECT& rect) { return rect.bottom - rect.top; }
@@ -57,9 +36,22 @@ void Transfer(HDC destinationDC, const RECT& destination, HDC sourceDC, const RE
 
 }  // namespace
 
+DrawingHelpers::DrawingHelpers(CDC& dc) noexcept : m_dc(dc), m_pOlder(t_pNewestHelpers) {
+    if (m_pOlder)
+        m_pOlder->m_pNewer = this;
+    t_pNewestHelpers = this;
+}
+
 DrawingHelpers::~DrawingHelpers() {
+    _ReleaseSource();
     if (m_sourceDC)
         ::DeleteDC(m_sourceDC);
+    if (m_pNewer)
+        m_pNewer->m_pOlder = m_pOlder;
+    else
+        t_pNewestHelpers = m_pOlder;
+    if (m_pOlder)
+        m_pOlder->m_pNewer = m_pNewer;
 }
 
 HDC DrawingHelpers::_SourceDC() {
@@ -68,31 +60,83 @@ HDC DrawingHelpers::_SourceDC() {
     return m_sourceDC;
 }
 
+void DrawingHelpers::_ReleaseSource() noexcept {
+    if (!m_selected)
+        return;
+    ::SelectObject(m_sourceDC, m_sourceOwnBitmap);
+    m_sourceOwnBitmap = nullptr;
+    m_selected.reset();
+}
+
+void DrawingHelpers::_ReleaseEverywhere(HBITMAP bitmap) noexcept {
+    for (DrawingHelpers* pHelpers = t_pNewestHelpers; pHelpers; pHelpers = pHelpers->m_pOlder) {
+        if (GetHandle(pHelpers->m_selected) == bitmap)
+            pHelpers->_ReleaseSource();
+    }
+}
+
+bool DrawingHelpers::_SelectSource(const SharedBitmap& bitmap, bool perPixelAlpha, bool premultiplied) {
+    if (IsNullGDIObject(bitmap))
+        return false;
+    SharedBitmap drawn = bitmap;
+    if (perPixelAlpha && !premultiplied) {
+        // The copy is read from the bitmap: not while a DC holds it.
+        _ReleaseEverywhere(bitmap->GetHandle());
+        drawn = MakePremultipliedCopy(bitmap);
+        if (IsNullGDIObject(drawn))
+            return false;
+    }
+    if (drawn == m_selected)
+        return true;
+    const HDC source = _SourceDC();
+    if (!source)
+        return false;
+    HGDIOBJ previous = ::SelectObject(source, drawn->GetHandle());
+    if (!previous) {
+        _ReleaseEverywhere(drawn->GetHandle());
+        previous = ::SelectObject(source, drawn->GetHandle());
+        if (!previous)
+            return false;
+    }
+    if (!m_selected)
+        m_sourceOwnBitmap = previous;
+    m_selected = drawn;
+    BITMAP description = {};
+    ::GetObjectW(drawn->GetHandle(), sizeof(description), &description);
+    m_selectedSize = SIZE{description.bmWidth, description.bmHeight};
+    m_selectedHasAlpha = description.bmBitsPixel >= 32;
+    return true;
+}
+
 void DrawingHelpers::StretchBitmap(const SharedBitmap& bitmap, const RECT& rect, int transparencyPercent,
                                    bool perPixelAlpha, bool premultiplied) {
-    const BitmapSource source(_SourceDC(), bitmap, perPixelAlpha, premultiplied);
-    if (source.IsNull())
+    if (!_SelectSource(bitmap, perPixelAlpha, premultiplied))
         return;
-    const SIZE size = source.Size();
+    const SIZE size = m_selectedSize;
     RECT destination = rect;
     if (destination.right == 0)
         destination.right = destination.left + size.cx;
     if (destination.bottom == 0)
         destination.bottom = destination.top + size.cy;
-    Transfer(m_dc.m_hDC, destination, source.Dc(), RECT{0, 0, size.cx, size.cy}, transparencyPercent, perPixelAlpha);
+    Transfer(m_dc.m_hDC, destination, m_sourceDC, RECT{0, 0, size.cx, size.cy}, transparencyPercent, perPixelAlpha);
 }
 
 void DrawingHelpers::StretchBitmap(const SharedBitmap& bitmap, const RECT& rect) {
-    const bool alpha = HasAlphaChannel(bitmap, m_dc.m_hDC);
+    // The flags from the bitmap's depth; with both set alike no copy is
+    // made, so the bitmap selected is the one drawn.
+    if (!_SelectSource(bitmap, false, false))
+        return;
+    const bool alpha = m_selectedHasAlpha;
     StretchBitmap(bitmap, rect, 0, alpha, alpha);
 }
 
 void DrawingHelpers::DrawBitmap(const SharedBitmap& bitmap, const RECT& rect, int transparencyPercent,
                                 bool perPixelAlpha, bool premultiplied) {
     transparencyPercent = LimitTransparencyPercent(transparencyPercent);
-    const BitmapSource source(_SourceDC(), bitmap, perPixelAlpha, premultiplied);
-    const SIZE size = source.Size();
-    if (source.IsNull() || size.cx <= 0 || size.cy <= 0)
+    if (!_SelectSource(bitmap, perPixelAlpha, premultiplied))
+        return;
+    const SIZE size = m_selectedSize;
+    if (size.cx <= 0 || size.cy <= 0)
         return;
 
     const int width = Width(rect);
@@ -102,14 +146,16 @@ void DrawingHelpers::DrawBitmap(const SharedBitmap& bitmap, const RECT& rect, in
         for (int y = 0; y < height; y += size.cy) {
             const int tileHeight = std::min<int>(size.cy, height - y);
             const RECT tile = {rect.left + x, rect.top + y, rect.left + x + tileWidth, rect.top + y + tileHeight};
-            Transfer(m_dc.m_hDC, tile, source.Dc(), RECT{0, 0, tileWidth, tileHeight}, transparencyPercent,
+            Transfer(m_dc.m_hDC, tile, m_sourceDC, RECT{0, 0, tileWidth, tileHeight}, transparencyPercent,
                      perPixelAlpha);
         }
     }
 }
 
 void DrawingHelpers::DrawBitmap(const SharedBitmap& bitmap, const RECT& rect) {
-    const bool alpha = HasAlphaChannel(bitmap, m_dc.m_hDC);
+    if (!_SelectSource(bitmap, false, false))
+        return;
+    const bool alpha = m_selectedHasAlpha;
     DrawBitmap(bitmap, rect, 0, alpha, alpha);
 }
 

@@ -14,7 +14,7 @@
 class DrawingHelpers {
 public:
     // Draws on `dc`, which must outlive the helpers.
-    explicit DrawingHelpers(CDC& dc) noexcept : m_dc(dc) {}
+    explicit DrawingHelpers(CDC& dc) noexcept;
     ~DrawingHelpers();
     DrawingHelpers(const DrawingHelpers&) = delete;
     DrawingHelpers& operator=(const DrawingHelpers&) = delete;
@@ -51,11 +51,29 @@ public:
     void DrawStateImage(const CommonGuiLib::StatePictures& pictures, const RECT& rect, bool hot, bool enabled);
 
 private:
-    // The memory DC that bitmaps are selected into while they are drawn,
-    // made at the first drawing and kept: a paint draws many bitmaps, and a
-    // DC per bitmap costs more than the drawing.
+    // The memory DC that bitmaps are drawn from, made at the first drawing
+    // and kept, with the last bitmap drawn left selected in it until another
+    // one is drawn or the helpers go: a paint draws many bitmaps, often the
+    // same one, and a DC or a selection per bitmap costs more than the
+    // drawing.
     HDC _SourceDC();
+    // `bitmap` selected into the source DC (the premultiplied copy when its
+    // per-pixel alpha is not premultiplied yet); false for a null bitmap.
+    bool _SelectSource(const CommonGuiLib::SharedBitmap& bitmap, bool perPixelAlpha, bool premultiplied);
+    // The source DC gets its own bitmap back and the one it held goes.
+    void _ReleaseSource() noexcept;
+    // A bitmap is selected into one DC at a time: the helpers of this
+    // thread that hold `bitmap` (a canvas drawn inside another) let it go.
+    static void _ReleaseEverywhere(HBITMAP bitmap) noexcept;
 
     CDC& m_dc;
     HDC m_sourceDC = nullptr;
+    HGDIOBJ m_sourceOwnBitmap = nullptr;  // the DC's own, while another is selected
+    CommonGuiLib::SharedBitmap m_selected;  // kept alive while selected
+    SIZE m_selectedSize = {};
+    bool m_selectedHasAlpha = false;
+    // The helpers alive on this thread, newest last; linked in both
+    // directions, as canvases held by shared pointers may go in any order.
+    DrawingHelpers* m_pOlder = nullptr;
+    DrawingHelpers* m_pNewer = nullptr;
 };

@@ -237,6 +237,41 @@ void DrawBitmapDrawable(RenderContext& context, const boost::shared_ptr<IDrawabl
         canvas.StretchBitmap(picture, rect);
 }
 
+// The shapes' pen and brush go through these slots and holds of the
+// canvas's own selector and stay selected for the shapes after: a look
+// draws many shapes of one colour, and selecting costs more than drawing.
+// The canvas puts the DC's own pen and brush back when it goes. Slot 0 is a
+// canvas's own bitmap.
+const std::size_t kShapePenSlot = 1;
+const std::size_t kShapeBrushSlot = 2;
+
+bool IsSolidPenSelected(HDC dc, int width, COLORREF color) {
+    LOGPEN pen = {};
+    return ::GetObjectW(::GetCurrentObject(dc, OBJ_PEN), sizeof(pen), &pen) == sizeof(pen) &&
+           pen.lopnStyle == PS_SOLID && pen.lopnWidth.x == width && pen.lopnColor == color;
+}
+
+bool IsSolidBrushSelected(HDC dc, COLORREF color) {
+    LOGBRUSH brush = {};
+    return ::GetObjectW(::GetCurrentObject(dc, OBJ_BRUSH), sizeof(brush), &brush) == sizeof(brush) &&
+           brush.lbStyle == BS_SOLID && brush.lbColor == color;
+}
+
+// Selects a stock object through the slot unless the DC has it already.
+void SelectStock(Canvas& canvas, std::size_t slot, UINT objectType, int stockObject) {
+    const HGDIOBJ stock = ::GetStockObject(stockObject);
+    if (::GetCurrentObject(canvas.m_hDC, objectType) != stock)
+        canvas.DCSelector::SelectObject(canvas.m_hDC, slot, stock);
+}
+
+// Selects a pen or brush made for this shape; the canvas keeps it until it
+// has put the DC's own back.
+void SelectMade(Canvas& canvas, std::size_t slot, HGDIOBJ object) {
+    canvas.DCSelector::SelectObject(canvas.m_hDC, slot, object);
+    // After the selection: the object held before is no longer selected.
+    canvas.Hold(slot, CommonGuiLib::MakeGdiHold(object));
+}
+
 void DrawShapeDrawable(RenderContext& context, const boost::shared_ptr<IDrawable>& drawable, Canvas& canvas,
                        const RECT& rect) {
     const auto shape = boost::dynamic_pointer_cast<IShape>(drawable);
@@ -245,39 +280,48 @@ void DrawShapeDrawable(RenderContext& context, const boost::shared_ptr<IDrawable
     ResourceLib::IManager* resources = Resources(context);
     const double factor = shape->IsSupersampled() ? shape->GetAdjustmentFactor() : 1.0;
     const HDC dc = canvas.m_hDC;
-    DCSelector selector(dc);
     RECT area = rect;
     if (shape->HasBorder()) {
         const int width = static_cast<int>(shape->GetBorderWidth() * factor);
-        const HPEN pen = ::CreatePen(PS_SOLID, width,
-                                     ResolveColor(resources, shape->GetBorderColorName(), shape->GetBorderColor()));
-        selector.Hold(0, CommonGuiLib::MakeGdiHold(pen));
-        selector.SelectObject(dc, 0, pen);
+        const COLORREF color = ResolveColor(resources, shape->GetBorderColorName(), shape->GetBorderColor());
+        if (!IsSolidPenSelected(dc, width, color)) {
+            if (const HPEN pen = ::CreatePen(PS_SOLID, width, color))
+                SelectMade(canvas, kShapePenSlot, pen);
+        }
     } else {
         // The null pen leaves the right and bottom edges out.
-        selector.SelectObject(dc, 0, ::GetStockObject(NULL_PEN));
+        SelectStock(canvas, kShapePenSlot, OBJ_PEN, NULL_PEN);
         ++area.right;
         ++area.bottom;
     }
-    HGDIOBJ brush = ::GetStockObject(NULL_BRUSH);
     bool patterned = false;
-    if (shape->HasFill()) {
+    if (!shape->HasFill()) {
+        SelectStock(canvas, kShapeBrushSlot, OBJ_BRUSH, NULL_BRUSH);
+    } else {
         const std::wstring bitmapName = shape->GetFillBitmapName();
+        const SharedBitmap pattern = !bitmapName.empty() && resources ? resources->GetBitmapByName(bitmapName, false)
+                                                                      : SharedBitmap();
+        HBRUSH brush = nullptr;
         if (!bitmapName.empty()) {
-            const SharedBitmap pattern = resources ? resources->GetBitmapByName(bitmapName, false) : SharedBitmap();
-            if (!IsNullGDIObject(pattern)) {
+            if (IsNullGDIObject(pattern)) {
+                SelectStock(canvas, kShapeBrushSlot, OBJ_BRUSH, NULL_BRUSH);
+            } else {
                 brush = ::CreatePatternBrush(pattern->GetHandle());
+                if (!brush)
+                    return;
                 patterned = true;
             }
         } else {
-            brush = ::CreateSolidBrush(ResolveColor(resources, shape->GetFillColorName(), shape->GetFillColor()));
+            const COLORREF color = ResolveColor(resources, shape->GetFillColorName(), shape->GetFillColor());
+            if (!IsSolidBrushSelected(dc, color)) {
+                brush = ::CreateSolidBrush(color);
+                if (!brush)
+                    return;
+            }
         }
         if (brush)
-            selector.Hold(1, CommonGuiLib::MakeGdiHold(brush));
+            SelectMade(canvas, kShapeBrushSlot, brush);
     }
-    if (!brush)
-        return;
-    selector.SelectObject(dc, 1, brush);
     POINT origin = {};
     if (patterned)
         ::SetBrushOrgEx(dc, rect.left, rect.top, &origin);

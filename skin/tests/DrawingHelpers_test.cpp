@@ -116,6 +116,36 @@ TEST(StretchBitmap, NullBitmapDrawsNothing) {
     ExpectPixels(drawing.canvas, [](int, int) { return kBackground; });
 }
 
+TEST(StretchBitmap, OneBitmapDrawnByNestedHelpersAndAgain) {
+    // The helpers keep the last bitmap selected between drawings, and a
+    // bitmap is selected into one DC at a time: each drawing must still
+    // find it, whichever helpers held it last.
+    const SharedBitmap bitmap = Solid(2, 2, RGB(0, 150, 0));
+    Drawing outer(6, 2);
+    outer.helpers.StretchBitmap(bitmap, RECT{0, 0, 0, 0});
+    {
+        Drawing inner(6, 2);
+        inner.helpers.StretchBitmap(bitmap, RECT{2, 0, 0, 0});
+        inner.helpers.DrawBitmap(bitmap, RECT{4, 0, 6, 2});
+        ExpectPixels(inner.canvas, [](int x, int) { return x >= 2 ? RGB(0, 150, 0) : kBackground; });
+    }
+    outer.helpers.DrawBitmap(bitmap, RECT{4, 0, 6, 2});
+    ExpectPixels(outer.canvas, [](int x, int) { return x < 2 || x >= 4 ? RGB(0, 150, 0) : kBackground; });
+}
+
+TEST(StretchBitmap, StraightAlphaAfterTheSameBitmapWasDrawnAsIs) {
+    // First as premultiplied (its own pixels), then as straight alpha: the
+    // second drawing is made from a fresh premultiplied copy.
+    const std::vector<Bgra> pixels = {{200, 100, 50, 128}};
+    const SharedBitmap bitmap = MakeSharedBitmap(MakeDib(1, 1, 32, pixels), false);
+    Drawing drawing(2, 1, RGB(0, 0, 0));
+    drawing.helpers.StretchBitmap(bitmap, RECT{0, 0, 0, 0}, 0, true, true);
+    drawing.helpers.StretchBitmap(bitmap, RECT{1, 0, 0, 0}, 0, true, false);
+    EXPECT_TRUE(Near(drawing.canvas.Pixel(0, 0), 50, 100, 200)) << Rgb{drawing.canvas.Pixel(0, 0)};
+    EXPECT_TRUE(Near(drawing.canvas.Pixel(1, 0), 25, 50, 100)) << Rgb{drawing.canvas.Pixel(1, 0)};
+    EXPECT_EQ(pixels, ReadDibSection32(bitmap->GetHandle()));
+}
+
 TEST(DrawBitmap, TilesFromTheTopLeftCorner) {
     // 25 x 10 into 60 x 15: columns 25, 25, 10 wide, rows 10, 5 high.
     Drawing drawing(70, 25);

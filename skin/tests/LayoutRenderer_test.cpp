@@ -343,6 +343,27 @@ TEST(LayoutRenderer, Shapes) {
     }
 }
 
+TEST(LayoutRenderer, ShapesOfOnePaintAndTheDCsOwnPenAndBrushAfterIt) {
+    // Consecutive shapes keep one pen and brush selected while their colour
+    // stays: every shape still shows its own colours.
+    OneElement e(L"<Fill color=\"#FF0000\" position=\"0,0,5,10\"/>"
+                 L"<Fill color=\"#FF0000\" position=\"5,0,10,10\"/>"
+                 L"<Fill color=\"#0000FF\" position=\"10,0,15,10\"/>"
+                 L"<Shape borderColor=\"#00FF00\" borderWidth=\"1\" position=\"15,0,20,10\"/>"
+                 L"<Fill color=\"#FF0000\" position=\"16,1,19,9\"/>");
+    const HGDIOBJ pen = ::GetCurrentObject(e.canvas.Dc(), OBJ_PEN);
+    const HGDIOBJ brush = ::GetCurrentObject(e.canvas.Dc(), OBJ_BRUSH);
+    e.Paint();
+    EXPECT_EQ(Rgb{kRed}, Rgb{e.canvas.Pixel(12, 15)});
+    EXPECT_EQ(Rgb{kRed}, Rgb{e.canvas.Pixel(17, 15)});
+    EXPECT_EQ(Rgb{kBlue}, Rgb{e.canvas.Pixel(22, 15)});
+    EXPECT_EQ(Rgb{kGreen}, Rgb{e.canvas.Pixel(25, 10)}) << "the border";
+    EXPECT_EQ(Rgb{kRed}, Rgb{e.canvas.Pixel(26, 11)}) << "a fill after a bordered shape has no border";
+    EXPECT_EQ(Rgb{kRed}, Rgb{e.canvas.Pixel(28, 18)});
+    EXPECT_EQ(pen, ::GetCurrentObject(e.canvas.Dc(), OBJ_PEN));
+    EXPECT_EQ(brush, ::GetCurrentObject(e.canvas.Dc(), OBJ_BRUSH));
+}
+
 std::string SolidBmp(COLORREF color) {
     const Testing::Bgra pixel = {GetBValue(color), GetGValue(color), GetRValue(color), 255};
     return Testing::MakeBmp24(4, 4, std::vector<Testing::Bgra>(16, pixel));
@@ -364,6 +385,18 @@ TEST(LayoutRenderer, FileBitmapsFromTheSkinFolderAndTheirCache) {
     e.Paint();
     EXPECT_EQ(Rgb{kGreen}, Rgb{e.canvas.Pixel(15, 15)}) << "a loaded file stays cached";
     EXPECT_EQ(Rgb{kBlue}, Rgb{e.canvas.Pixel(25, 15)}) << "a failed load is tried again";
+}
+
+TEST(LayoutRenderer, AFileBitmapDrawnAgainOffScreen) {
+    // The canvas keeps the bitmap selected after the first drawable; the
+    // second is composed on a canvas of its own, which must draw it too.
+    OneElement e(L"<Bitmap path=\"same.bmp\" position=\"0,0,10,10\"/>"
+                 L"<Bitmap path=\"same.bmp\" position=\"10,0,20,10\" transparency=\"50\"/>");
+    e.f.manager->SetBaseFolder(e.f.folder.Path(L"skin"));
+    e.f.folder.WriteFile(L"skin\\same.bmp", SolidBmp(RGB(200, 200, 200)));
+    e.Paint();
+    EXPECT_EQ(Rgb{RGB(200, 200, 200)}, Rgb{e.canvas.Pixel(15, 15)});
+    EXPECT_NEAR(100, GetRValue(e.canvas.Pixel(25, 15)), 1) << "half over black";
 }
 
 class RecordingCallback : public LayoutRenderer::IRenderCallback {

@@ -70,7 +70,14 @@ public:
 
     // The item without its lock: for identity comparisons only.
     boost::shared_ptr<IDownloadItem> Peek() const { return m_pItem.lock(); }
-    bool IsSameItem(const DownloadItemHandle& other) const { return Peek() == other.Peek(); }
+    bool IsSameItem(const DownloadItemHandle& other) const {
+        // Every handle of an item carries its identity: two identities are
+        // two items, the same only when both are gone. Lists look items up
+        // by this, and the identities answer without touching the counts.
+        if (m_pRaw != 0 && other.m_pRaw != 0 && m_pRaw != other.m_pRaw)
+            return m_pItem.expired() && other.m_pItem.expired();
+        return Peek() == other.Peek();
+    }
 
     boost::weak_ptr<IDownloadItem> m_pItem;
     std::uintptr_t m_pRaw = 0;
