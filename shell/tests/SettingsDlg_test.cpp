@@ -4,6 +4,7 @@
 #include "downloads/settings/Settings.h"
 #include "downloads/tests/ProfileApplication.h"
 #include "engine/EngineTestDoor.h"
+#include "foundation/system/OSVersion.h"
 #include "resources/resourcelib/Language.h"
 #include "shell/app/BrunlowApp.h"
 #include "shell/dialogs/FolderBrowser.h"
@@ -355,6 +356,29 @@ TEST_F(SettingsDialog, BrowsedFolderIsStoredOnOkCancelledBrowseChangesNothing) {
         EXPECT_EQ(static_cast<UINT>(BIF_RETURNONLYFSDIRS | BIF_NONEWFOLDERBUTTON), g_lastBrowse.ulFlags);
         EXPECT_EQ(L"en:SelectVideoDownloadFolder {ProductName}", g_lastBrowseTitle) << "not expanded";
     }
+}
+
+// Stored values the dialog offers no choice for open as their defaults: the
+// close list is never blank, the compatibility slider never past its end.
+TEST_F(SettingsDialog, OutOfRangeStoredValuesOpenAsTheirDefaults) {
+    m_profile->WriteProfileInt(L"Settings", L"CloseAction", 7);
+    m_profile->WriteProfileInt(L"Settings", L"CompatibilityLevel", 99);
+    m_profile->WriteProfileInt(L"Settings", L"AdvancedRippingSoundTimeout", -1000);
+    m_pSettings->Load();
+    m_pSettings->SetVideosFolder(m_videos.Path());
+    std::wstring closeAction, compatibilityLabel, timeout;
+    int compatibility = -1;
+    Run([&](CWnd& dialog) {
+        closeAction = ItemText(dialog, IDC_SETTINGS_CLOSE_ACTION);
+        compatibility = SliderPosition(dialog, IDC_SETTINGS_COMPAT);
+        compatibilityLabel = ItemText(dialog, IDC_SETTINGS_COMPAT_TEXT);
+        timeout = ItemText(dialog, IDC_SETTINGS_TIMEOUT);
+        Press(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(System::IsWindows7OrLater() ? L"en:SettingsOnXMinimize" : L"en:SettingsOnXHideInTray", closeAction);
+    EXPECT_EQ(0, compatibility);
+    EXPECT_EQ(L"en:CompatNever", compatibilityLabel);
+    EXPECT_EQ(L"15", timeout);
 }
 
 // OK with a folder no video can be saved in: the dialog says why, stays
