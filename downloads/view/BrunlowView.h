@@ -209,6 +209,10 @@ public:
         ColorOnLink, ColorOffLink, SkinColorCount
     };
     static COLORREF GetSkinColor(SkinColor color);
+    // The colour's place in the style file, and the colour the program uses
+    // when the file lacks it (the shipped style's own).
+    static const wchar_t* GetSkinColorKey(SkinColor color);
+    static COLORREF GetDefaultSkinColor(SkinColor color);
     // Picture, heading and comment of the empty list, on or off by the engine.
     void DrawEmptyListHeading(CDC* pDC);
     // The first column's width for a view `viewWidth` wide; -1 keeps it.

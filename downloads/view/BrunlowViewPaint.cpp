@@ -9,6 +9,7 @@
 #include "downloads/media/MediaKinds.h"
 #include "downloads/resources/DownloadsResources.h"
 #include "downloads/settings/Settings.h"
+#include "foundation/debugging/Log.h"
 #include "foundation/errors/GuiHandlerGuard.h"
 #include "foundation/filesystem/File.h"
 #include "foundation/filesystem/XmlFile.h"
@@ -40,25 +41,37 @@ void DrawTransparentBitmap(HBITMAP bitmap, CDC* pDC, int x, int y, COLORREF tran
     ::DeleteDC(memory);
 }
 
-COLORREF CBrunlowView::GetSkinColor(SkinColor color) {
+const wchar_t* CBrunlowView::GetSkinColorKey(SkinColor color) {
     static const wchar_t* const keys[SkinColorCount] = {
         L"skin/application/main/on/colors/background",   L"skin/application/main/off/colors/background",
         L"skin/application/main/on/colors/text",         L"skin/application/main/off/colors/text",
         L"skin/application/main/on/colors/heading",      L"skin/application/main/off/colors/heading",
         L"skin/application/main/on/colors/headingShadow", L"skin/application/main/off/colors/headingShadow",
         L"skin/application/main/on/colors/link",         L"skin/application/main/off/colors/link"};
+    return color >= 0 && color < SkinColorCount ? keys[color] : L"";
+}
+
+COLORREF CBrunlowView::GetDefaultSkinColor(SkinColor color) {
+    // The list stays readable whatever became of the style file.
+    static const COLORREF defaults[SkinColorCount] = {0x2E2E2E, 0x3C3C3C, 0xF0F0F0, 0xB4B4B4, 0x2E9AFF,
+                                                      0xC8C8C8, 0x000000, 0x000000, 0x5CB5FF, 0xE0E0E0};
+    return color >= 0 && color < SkinColorCount ? defaults[color] : 0xFFFFFF;
+}
+
+COLORREF CBrunlowView::GetSkinColor(SkinColor color) {
     // GUI thread; the skin may change later, the list keeps its first look.
     static std::optional<COLORREF> s_colors[SkinColorCount];
     if (color < 0 || color >= SkinColorCount)
         return 0xFFFFFF;
     std::optional<COLORREF>& cached = s_colors[color];
     if (!cached) {
-        COLORREF value = 0;
+        COLORREF value = GetDefaultSkinColor(color);
         if (FileSystem::XmlFile* pSkin = Brunlow::AppAccess::GetSkinManager()) {
             try {
-                value = pSkin->GetColor(keys[color]);
+                value = pSkin->GetColor(GetSkinColorKey(color));
             } catch (const std::exception&) {
-                value = 0;  // a missing colour paints black rather than stopping the paint
+                DEBUG_LOG(Debugging::LevelWRN, std::wstring(L"The style file has no usable colour ") +
+                                                   GetSkinColorKey(color) + L"; the program's own is used.");
             }
         }
         cached = value;
