@@ -467,7 +467,9 @@ TEST(ProgramEndToEndAlone, ListKeepsItsColumnsThroughWideningMaximisingAndRestor
         ASSERT_TRUE(running != nullptr);
         EXPECT_TRUE((*running)[1].empty()) << "still running: a bar, no status";
         ExpectRowsInTheirColumns(process, list, rows.size());
-        EXPECT_FALSE(Testing::SaveWindowPicture(window, step.picture).empty());
+        // A maximised frame reaches past the screen's edges, where a screen
+        // read gives nothing: its list is pictured instead.
+        EXPECT_FALSE(Testing::SaveWindowPicture(::IsZoomed(window) ? list : window, step.picture).empty());
     }
 
     ASSERT_TRUE(SetExitEvent());
