@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -338,6 +339,21 @@ RECT CellBounds(HANDLE process, HWND list, int row, int column) {
     return rect;
 }
 
+// The row and column the program's list finds at a point of its client
+// area: where it draws its texts; {-1, -1} when unknown.
+std::pair<int, int> HitCell(HANDLE process, HWND list, POINT point) {
+    LVHITTESTINFO hit = {};
+    hit.pt = point;
+    const RemoteBuffer remote(process, sizeof(hit));
+    DWORD_PTR answer = 0;
+    if (!remote.Write(&hit, sizeof(hit)) ||
+        !::SendMessageTimeoutW(list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(remote.Address()),
+                               SMTO_ABORTIFHUNG, 5000, &answer) ||
+        !remote.Read(&hit, sizeof(hit)))
+        return {-1, -1};
+    return {hit.iItem, hit.iSubItem};
+}
+
 int ColumnWidth(HWND list, int column) {
     DWORD_PTR width = 0;
     ::SendMessageTimeoutW(list, LVM_GETCOLUMNWIDTH, column, 0, SMTO_ABORTIFHUNG, 5000, &width);
@@ -383,6 +399,10 @@ void ExpectRowsInTheirColumns(HANDLE process, HWND list, size_t rowCount) {
             const RECT cell = CellBounds(process, list, row, column);
             EXPECT_EQ(cell.left, left);
             EXPECT_EQ(cell.right, left + widths[column]);
+            // The list draws the cell's text where it finds the cell.
+            const int middle = (cell.top + cell.bottom) / 2;
+            EXPECT_EQ(HitCell(process, list, POINT{left + 3, middle}), std::make_pair(row, column));
+            EXPECT_EQ(HitCell(process, list, POINT{left - 3, middle}), std::make_pair(row, column - 1));
             if (column == 1)
                 progressCells.push_back(cell);
             left += widths[column];
@@ -400,6 +420,29 @@ void ExpectRowsInTheirColumns(HANDLE process, HWND list, size_t rowCount) {
         EXPECT_TRUE(inSomeProgressCell(bar)) << "a bar at " << bar.left << "," << bar.top;
     for (const RECT& button : buttons)
         EXPECT_TRUE(inSomeProgressCell(button)) << "a button at " << button.left << "," << button.top;
+}
+
+// The row's status text shows at the start of its progress cell on the
+// screen, and nothing of it in the name cell before it.
+void ExpectStatusInProgressCell(HANDLE process, HWND list, int row) {
+    const RECT cell = CellBounds(process, list, row, 1);
+    int width = 0, height = 0;
+    const std::vector<Testing::Bgra> pixels = Testing::CaptureClient(list, width, height);
+    ASSERT_FALSE(pixels.empty());
+    DWORD_PTR background = 0;
+    ::SendMessageTimeoutW(list, LVM_GETBKCOLOR, 0, 0, SMTO_ABORTIFHUNG, 5000, &background);
+    const auto marks = [&](int left, int right) {
+        int count = 0;
+        for (int y = std::max<int>(cell.top, 0); y < std::min<int>(cell.bottom, height); ++y)
+            for (int x = std::max(left, 0); x < std::min(right, width); ++x) {
+                const Testing::Bgra& p = pixels[static_cast<size_t>(y) * width + x];
+                count += std::abs(p.red - GetRValue(background)) > 40 || std::abs(p.green - GetGValue(background)) > 40 ||
+                         std::abs(p.blue - GetBValue(background)) > 40;
+            }
+        return count;
+    };
+    EXPECT_GT(marks(cell.left, cell.left + 80), 10) << "the status at the start of the progress cell";
+    EXPECT_EQ(marks(cell.left - 100, cell.left), 0) << "nothing in the name cell's empty end";
 }
 
 // The window widened, maximised and restored while a download runs: after
@@ -467,6 +510,8 @@ TEST(ProgramEndToEndAlone, ListKeepsItsColumnsThroughWideningMaximisingAndRestor
         ASSERT_TRUE(running != nullptr);
         EXPECT_TRUE((*running)[1].empty()) << "still running: a bar, no status";
         ExpectRowsInTheirColumns(process, list, rows.size());
+        const int finishedRow = rows[0][0] == L"finished.flv" ? 0 : 1;
+        ExpectStatusInProgressCell(process, list, finishedRow);
         // A maximised frame reaches past the screen's edges, where a screen
         // read gives nothing: its list is pictured instead.
         EXPECT_FALSE(Testing::SaveWindowPicture(::IsZoomed(window) ? list : window, step.picture).empty());
