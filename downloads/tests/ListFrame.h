@@ -5,6 +5,8 @@
 
 #include "DownloadsTestResources.h"
 
+#include <cstdlib>
+
 namespace DownloadsTests {
 
 // Shows the template's frame without activating it; with a size, the frame
@@ -29,6 +31,34 @@ inline void CloseListFrame(CWinApp& app) {
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
+}
+
+// Paints the view and its children now, twice: the painter shows controls,
+// which paint on the next round.
+inline void RepaintList(CWnd* view) {
+    for (int round = 0; round < 2; ++round) {
+        view->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    ::GdiFlush();
+}
+
+// A window's rectangle in its parent's client coordinates.
+inline CRect InParent(CWnd& window) {
+    CRect rect;
+    window.GetWindowRect(&rect);
+    window.GetParent()->ScreenToClient(&rect);
+    return rect;
+}
+
+// Each channel of the two colours within `tolerance` of the other's.
+inline bool NearColour(COLORREF a, COLORREF b, int tolerance) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
 }
 
 }  // namespace DownloadsTests

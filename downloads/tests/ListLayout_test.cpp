@@ -16,7 +16,10 @@
 #include <vector>
 
 using namespace KavennaEngine;
+using DownloadsTests::InParent;
 using DownloadsTests::ListHost;
+using DownloadsTests::NearColour;
+using DownloadsTests::RepaintList;
 
 namespace {
 
@@ -29,33 +32,6 @@ public:
     CMarkupToolTip& Tooltip() { return m_tooltip; }
 };
 IMPLEMENT_DYNCREATE(LayoutView, CBrunlowView)
-
-// Paints the view and its children now, twice: the painter shows controls,
-// which paint on the next round.
-void Repaint(CWnd* view) {
-    for (int round = 0; round < 2; ++round) {
-        view->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-    }
-    ::GdiFlush();
-}
-
-// A window's rectangle in its parent's client coordinates.
-CRect InParent(CWnd& window) {
-    CRect rect;
-    window.GetWindowRect(&rect);
-    window.GetParent()->ScreenToClient(&rect);
-    return rect;
-}
-
-bool Near(COLORREF a, COLORREF b, int tolerance) {
-    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
-           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
-}
 
 // The list's text colour with the engine off (the skin of ListHost).
 const COLORREF kOffText = RGB(0xA0, 0xB0, 0xC0);
@@ -171,7 +147,7 @@ TEST_F(ListLayoutTest, EverySizeKeepsColumnsTextsBarsButtonsAndTipsTogether) {
             Resize(kNormal);
             break;
         }
-        Repaint(view);
+        RepaintList(view);
         CRect window, client;
         view->GetWindowRect(&window);
         view->GetClientRect(&client);
@@ -195,7 +171,7 @@ TEST_F(ListLayoutTest, EverySizeKeepsColumnsTextsBarsButtonsAndTipsTogether) {
             for (int y = rect.top; y < rect.bottom; ++y)
                 for (int x = rect.left; x < rect.right; ++x) {
                     const Testing::Bgra& p = pixels[static_cast<size_t>(y) * width + x];
-                    count += Near(RGB(p.red, p.green, p.blue), kOffText, 24);
+                    count += NearColour(RGB(p.red, p.green, p.blue), kOffText, 24);
                 }
             return count;
         };
@@ -283,12 +259,12 @@ TEST_F(ListLayoutTest, AFinishedRowsButtonStaysWithItsRowBetweenPaints) {
             view->RemoveRow(0);
         Start();
         const DownloadItemHandle item = Start();
-        Repaint(view);
+        RepaintList(view);
         Finish(item, c.spec);
         const CBrunlowView::RowPtr row = view->GetRow(0);
         CSkinButton& button = row->GetButton();
         EXPECT_EQ(button.IsWindowVisible() != FALSE, c.button) << "after the finish";
-        Repaint(view);
+        RepaintList(view);
         EXPECT_EQ(button.IsWindowVisible() != FALSE, c.button) << "after a paint";
         if (c.button)
             EXPECT_EQ(InParent(button), ButtonIn(HeaderCell(0, 1)));
@@ -308,7 +284,7 @@ TEST_F(ListLayoutTest, AFinishedRowsButtonStaysWithItsRowBetweenPaints) {
             if (each->IsWindowVisible())
                 EXPECT_EQ(InParent(*each), BarIn(HeaderCell(index, 1)));
         }
-        Repaint(view);
+        RepaintList(view);
         EXPECT_EQ(button.IsWindowVisible() != FALSE, c.button) << "after the next paint";
     }
 }

@@ -17,7 +17,10 @@
 #include <vector>
 
 using namespace KavennaEngine;
+using DownloadsTests::InParent;
 using DownloadsTests::ListHost;
+using DownloadsTests::NearColour;
+using DownloadsTests::RepaintList;
 
 namespace {
 
@@ -27,20 +30,6 @@ public:
     using CBrunlowView::OnEngineStateMessage;
 };
 IMPLEMENT_DYNCREATE(PaintedView, CBrunlowView)
-
-// Paints the view and its children now, twice: the painter shows controls,
-// which paint on the next round.
-void Repaint(CWnd* view) {
-    for (int round = 0; round < 2; ++round) {
-        view->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-    }
-    ::GdiFlush();
-}
 
 // A bitmap resource of the test program, as it holds it.
 class ResourceBitmap {
@@ -76,7 +65,7 @@ private:
 class ShownPicture {
 public:
     explicit ShownPicture(CWnd* view) {
-        Repaint(view);
+        RepaintList(view);
         m_pixels = Testing::CaptureClient(view->m_hWnd, m_width, m_height);
     }
     bool Empty() const { return m_pixels.empty(); }
@@ -93,7 +82,7 @@ public:
         int count = 0;
         for (int y = rect.top; y < rect.bottom; ++y)
             for (int x = rect.left; x < rect.right; ++x)
-                count += Near(At(x, y), color, tolerance);
+                count += NearColour(At(x, y), color, tolerance);
         return count;
     }
     // Pixels of the bitmap (its white left out) shown as they are where a
@@ -111,24 +100,12 @@ public:
             }
         return count;
     }
-    static bool Near(COLORREF a, COLORREF b, int tolerance) {
-        return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
-               std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
-    }
 
 private:
     std::vector<Testing::Bgra> m_pixels;
     int m_width = 0;
     int m_height = 0;
 };
-
-// A window's rectangle in its parent's client coordinates.
-CRect InParent(CWnd& window) {
-    CRect rect;
-    window.GetWindowRect(&rect);
-    window.GetParent()->ScreenToClient(&rect);
-    return rect;
-}
 
 // The colours of the empty list's skin (engine off).
 const COLORREF kOffBackground = RGB(0x40, 0x50, 0x60);
@@ -248,7 +225,7 @@ TEST_F(ListPaintingTest, RowsAboveTheTopHideBothControls) {
     ASSERT_EQ(view->FindRowByItem(failed), 0);
     const CBrunlowView::RowPtr failedRow = view->GetRow(0);
     const CBrunlowView::RowPtr runningRow = view->GetRow(1);
-    Repaint(view);
+    RepaintList(view);
     EXPECT_FALSE(failedRow->IsWindowVisible());
     EXPECT_FALSE(failedRow->GetButton().IsWindowVisible());
     EXPECT_TRUE(runningRow->IsWindowVisible());
@@ -256,7 +233,7 @@ TEST_F(ListPaintingTest, RowsAboveTheTopHideBothControls) {
 
     CListCtrl& list = view->GetListCtrl();
     list.SendMessage(LVM_SCROLL, 0, Cell(3).top - Cell(0).top);
-    Repaint(view);
+    RepaintList(view);
     ASSERT_LT(Cell(1).top, 0);
     for (const auto& row : {failedRow, runningRow}) {
         EXPECT_FALSE(row->IsWindowVisible());
@@ -270,7 +247,7 @@ TEST_F(ListPaintingTest, RowsAboveTheTopHideBothControls) {
 
     // Back in sight: only the unfinished row shows its bar and button again.
     list.EnsureVisible(0, FALSE);
-    Repaint(view);
+    RepaintList(view);
     ASSERT_EQ(list.GetTopIndex(), 0);
     EXPECT_TRUE(runningRow->IsWindowVisible());
     EXPECT_TRUE(runningRow->GetButton().IsWindowVisible());

@@ -328,15 +328,7 @@ TEST(ProgramEndToEndAlone, TipsRowsTooltipSettingsAndTrayMenuReadAsWordsNotPlace
 // A cell's bounds as the program's list has them, where it draws the cell's
 // text; empty when unknown.
 RECT CellBounds(HANDLE process, HWND list, int row, int column) {
-    RECT rect = {LVIR_BOUNDS, column, 0, 0};
-    const RemoteBuffer remote(process, sizeof(rect));
-    DWORD_PTR answer = 0;
-    if (!remote.Write(&rect, sizeof(rect)) ||
-        !::SendMessageTimeoutW(list, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(remote.Address()),
-                               SMTO_ABORTIFHUNG, 5000, &answer) ||
-        !answer || !remote.Read(&rect, sizeof(rect)))
-        return RECT{};
-    return rect;
+    return CellRect(process, list, row, column, LVIR_BOUNDS);
 }
 
 // The row and column the program's list finds at a point of its client

@@ -313,9 +313,10 @@ inline bool HasFinishedRow(const Rows& rows, const std::wstring& name) {
 }
 
 // A cell's text rectangle in the list's client coordinates (for column 0
-// without the row's picture); empty when unknown.
-inline RECT CellRect(HANDLE process, HWND list, int row, int column) {
-    RECT rect = {LVIR_LABEL, column, 0, 0};
+// without the row's picture; LVIR_BOUNDS for the whole cell); empty when
+// unknown.
+inline RECT CellRect(HANDLE process, HWND list, int row, int column, LONG part = LVIR_LABEL) {
+    RECT rect = {part, column, 0, 0};
     const RemoteBuffer remote(process, sizeof(rect));
     DWORD_PTR answer = 0;
     if (!remote.Write(&rect, sizeof(rect)) ||
