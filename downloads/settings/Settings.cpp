@@ -33,6 +33,25 @@ std::wstring ApplicationFile(const wchar_t* name) {
     return FileSystem::GetApplicationFolder().GetFile(name).GetPath();
 }
 
+// A stored number the program offers no choice for (a hand edit, another
+// version) gives the default: a close action of 7 would leave the close
+// button doing nothing. Logged; the next save writes the default back.
+int InRangeOr(const wchar_t* name, int value, int low, int high, int defaultValue) {
+    if (value >= low && value <= high)
+        return value;
+    Debugging::WriteLog(Debugging::GetLog(),
+                        std::wstring(name) + L" " + std::to_wstring(value) + L" is out of range (" +
+                            std::to_wstring(low) + L".." + std::to_wstring(high) + L"); " +
+                            std::to_wstring(defaultValue) + L" is used",
+                        L"Settings::Load@", Debugging::LevelWRN, 0);
+    return defaultValue;
+}
+
+// The sliders' and lists' ranges of the settings dialog.
+const int kMaxCompatibilityLevel = 4;
+const int kMaxCloseAction = 2;
+const int kMaxSoundTimeoutMs = 600 * 1000;
+
 }  // namespace
 
 Settings::Settings()
@@ -46,11 +65,17 @@ Settings::~Settings() {
 
 void Settings::Load() {
     // One read per value, in the order the profile has always been read.
-    std::wstring videosFolder = m_section.GetString(L"VideosFolder", ApplicationFramework::GetDefaultVideosFolder());
+    const std::wstring defaultFolder = ApplicationFramework::GetDefaultVideosFolder();
+    std::wstring videosFolder = m_section.GetString(L"VideosFolder", defaultFolder);
+    // An empty folder would put the videos wherever the process happens to be.
+    if (videosFolder.find_first_not_of(L" \t") == std::wstring::npos)
+        videosFolder = defaultFolder;
     SetVideosFolder(videosFolder);
     m_downloadSwf = m_section.GetBool(L"DwonloadSWF", true);
     m_enablePassive = m_section.GetBool(L"EnablePassive", true);
-    m_advancedRippingSoundTimeout = m_section.GetInt(L"AdvancedRippingSoundTimeout", 15000);
+    m_advancedRippingSoundTimeout = InRangeOr(L"AdvancedRippingSoundTimeout",
+                                              m_section.GetInt(L"AdvancedRippingSoundTimeout", 15000), 0,
+                                              kMaxSoundTimeoutMs, 15000);
     std::wstring format = m_section.GetString(L"ConversionOutputFormat", GetDefaultConversionOutputFormat());
     // A format without its "!" is damaged; the default replaces it and the
     // next save writes the default back.
@@ -60,8 +85,11 @@ void Settings::Load() {
     m_debugMode = m_section.GetBool(L"DebugMode", false);
     m_minimumDownloadSize = static_cast<std::uint32_t>(m_section.GetInt(L"MinimumDownloadSize", 102400));
     m_minimumSwfDownloadSize = static_cast<std::uint32_t>(m_section.GetInt(L"MinimumSwfDownloadSize", 307200));
-    m_compatibilityLevel = static_cast<std::uint32_t>(m_section.GetInt(L"CompatibilityLevel", 0));
-    m_closeAction = static_cast<std::uint32_t>(m_section.GetInt(L"CloseAction", System::IsWindows7OrLater() ? 0 : 1));
+    m_compatibilityLevel = static_cast<std::uint32_t>(
+        InRangeOr(L"CompatibilityLevel", m_section.GetInt(L"CompatibilityLevel", 0), 0, kMaxCompatibilityLevel, 0));
+    const int closeAction = System::IsWindows7OrLater() ? 0 : 1;
+    m_closeAction = static_cast<std::uint32_t>(
+        InRangeOr(L"CloseAction", m_section.GetInt(L"CloseAction", closeAction), 0, kMaxCloseAction, closeAction));
     const std::wstring language = m_section.GetString(L"Language", CurrentLanguageName());
     {
         Synchronization::CriticalSection::Scope scope(m_lock);

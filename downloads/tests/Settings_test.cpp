@@ -158,6 +158,62 @@ TEST(Settings, ReadOnlyAndIntegerValuesComeFromTheProfile) {
     EXPECT_EQ(settings.GetAdvancedRippingSoundTimeout(), 15000);
 }
 
+// Values a hand edit or another version left outside what the program
+// offers: each reads as its default, which the next save writes back.
+TEST(Settings, OutOfRangeValuesReadAsTheirDefaults) {
+    const DWORD closeDefault = System::IsWindows7OrLater() ? 0 : 1;
+    struct Case {
+        const wchar_t* name;
+        DWORD stored;
+        DWORD expected;
+    } cases[] = {
+        {L"CloseAction", 7, closeDefault},
+        {L"CloseAction", 3, closeDefault},
+        {L"CloseAction", 0xFFFFFFFF, closeDefault},
+        {L"CloseAction", 2, 2},
+        {L"CloseAction", 1, 1},
+        {L"CompatibilityLevel", 99, 0},
+        {L"CompatibilityLevel", 5, 0},
+        {L"CompatibilityLevel", 0xFFFFFFFF, 0},
+        {L"CompatibilityLevel", 4, 4},
+        {L"AdvancedRippingSoundTimeout", 600001, 15000},
+        {L"AdvancedRippingSoundTimeout", 0xFFFFFFFF, 15000},
+        {L"AdvancedRippingSoundTimeout", 0x80000000, 15000},
+        {L"AdvancedRippingSoundTimeout", 600000, 600000},
+        {L"AdvancedRippingSoundTimeout", 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << testing::PrintToString(std::wstring(c.name)) << " stored " << c.stored);
+        ProfileApplication app;
+        app.WriteProfileInt(kSection, c.name, static_cast<int>(c.stored));
+        {
+            Settings settings;
+            DWORD loaded = 0;
+            if (std::wstring(c.name) == L"CloseAction")
+                loaded = settings.GetCloseAction();
+            else if (std::wstring(c.name) == L"CompatibilityLevel")
+                loaded = settings.GetCompatibilityLevel();
+            else
+                loaded = static_cast<DWORD>(settings.GetAdvancedRippingSoundTimeout());
+            EXPECT_EQ(c.expected, loaded);
+        }
+        const auto saved = app.ReadRaw(kSection, c.name);
+        ASSERT_TRUE(saved);
+        EXPECT_EQ(c.expected, RawNumber(*saved)) << "written back";
+    }
+}
+
+TEST(Settings, AnEmptyVideosFolderReadsAsTheDefault) {
+    for (const wchar_t* stored : {L"", L"   "}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(stored)));
+        ProfileApplication app;
+        const std::wstring defaultFolder = ApplicationFramework::GetDefaultVideosFolder();
+        app.WriteProfileString(kSection, L"VideosFolder", stored);
+        Settings settings;
+        EXPECT_EQ(defaultFolder, settings.GetVideosFolder());
+    }
+}
+
 TEST(Settings, FormatWithoutExclamationMarkIsReplacedAndWrittenBack) {
     struct Case {
         const wchar_t* stored;

@@ -13,7 +13,8 @@ namespace AppResources {
     X(2, TipOfTheDayXml)
 
 // (id, name) of every string, ascending. The gaps (16-22, 34, 64, 126,
-// 148-150) are numbers that were retired; they must not be reused.
+// 148-150) are numbers that were retired; they must not be reused. 152-159
+// were never given out.
 #define APPRESOURCES_MAIN_STRING_IDS(X)                                                                          \
     X(0, FatalError) X(1, EngineLoadFailure) X(2, ButtonOnOff) X(3, ButtonOnOffTooltip) X(4, ButtonAddURL)       \
     X(5, ButtonAddURLTooltip) X(6, ButtonConvert) X(7, ButtonConvertTooltip) X(8, ButtonRemove)                  \
@@ -48,7 +49,10 @@ namespace AppResources {
     X(135, PopupCopyToIPod) X(136, PopupDblClkToPlay) X(137, PopupDblClkToConvert) X(138, PopupDblClkReDownload) \
     X(139, PopupDownloadingTo) X(140, PopupConvertingTo) X(141, PopupRename) X(142, PopupRemove)                 \
     X(143, PopupDelete) X(144, InvalidStreamTrayTitle) X(145, InvalidStreamTrayText)                            \
-    X(146, StolenVideoTrayTitle) X(147, StolenVideoTrayText) X(151, BundleIsNotInstalled)
+    X(146, StolenVideoTrayTitle) X(147, StolenVideoTrayText) X(151, BundleIsNotInstalled)                      \
+    X(160, VideosFolderTooLong) X(161, VideosFolderInvalidCharacters) X(162, VideosFolderNoDrive)             \
+    X(163, VideosFolderNotCreated) X(164, VideosFolderNotWritable) X(165, VideosFolderAtStart)                \
+    X(166, VideosFolderInSettings)
 
 #define APPRESOURCES_FILE_PATH_ENUMERATOR_(id, name) FilePathID_##name = id,
 #define APPRESOURCES_STRING_ENUMERATOR_(id, name) StringID_##name = id,

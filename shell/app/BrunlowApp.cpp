@@ -6,8 +6,11 @@
 #include "downloads/engine/EngineAdapter.h"
 #include "downloads/engine/EngineLibrary.h"
 #include "downloads/settings/Settings.h"
+#include "downloads/settings/VideosFolderCheck.h"
 #include "downloads/view/BrunlowDoc.h"
 #include "downloads/view/BrunlowView.h"
+#include "foundation/debugging/LogLevel.h"
+#include "foundation/debugging/WriteLog.h"
 #include "foundation/errors/Checks.h"
 #include "foundation/errors/ClassifiedExceptionsGuard.h"
 #include "foundation/errors/ErrorException.h"
@@ -108,6 +111,7 @@ bool CBrunlowApp::StartApplication() {
     if (!_StartEngineOrReport())
         return false;
     _ShowAndStartWorkers();
+    _CheckVideosFolder();
     return true;
 }
 
@@ -190,6 +194,18 @@ void CBrunlowApp::_ShowAndStartWorkers() {
     watcher.Start(false, 0);
     if (m_pTipsUpdater)
         m_pTipsUpdater->Start(false, 0);
+}
+
+void CBrunlowApp::_CheckVideosFolder() {
+    if (!m_pSettings)
+        return;
+    const VideosFolderCheck check = VideosFolderCheck::Run(m_pSettings->GetVideosFolder());
+    if (check.IsUsable())
+        return;
+    const std::wstring message = check.Describe(AppResources::StringID_VideosFolderAtStart);
+    Debugging::WriteLog(Debugging::GetLog(), message, L"CBrunlowApp::_CheckVideosFolder@", Debugging::LevelWRN, 0);
+    AfxShowMessageBox(MainWindowHandle(), message.c_str(), AppString(AppResources::StringID_Warning).c_str(),
+                      MB_ICONWARNING);
 }
 
 void CBrunlowApp::_BeginShutdown() {

@@ -106,6 +106,9 @@ protected:
     void _ReportEngineFailure();
     // Shows the main window, starts the update watcher and the tips updater.
     void _ShowAndStartWorkers();
+    // Makes the videos folder and tells the user, once, when no video can
+    // be saved there (a Warning box owned by the main window).
+    void _CheckVideosFolder();
 
     // Initialize, then SetState(on) with the adapter's faces; a warning text
     // is shown. False, without a message, when the engine refuses.

@@ -1,6 +1,7 @@
 #include "shell/settings/SettingsDlg.h"
 
 #include "downloads/settings/Settings.h"
+#include "downloads/settings/VideosFolderCheck.h"
 #include "engine/KavennaEngine.h"
 #include "resources/appresources/MainResourceIds.h"
 #include "resources/appresources/ResourceManagerHolder.h"
@@ -380,6 +381,16 @@ void CSettingsDlg::OnOK() {
     Settings* pSettings = CBrunlowApp::GetSettings();
     if (!pSettings)
         return;
+    // A folder no video can be saved in is refused here, where another can
+    // be chosen, rather than failing every download later.
+    const VideosFolderCheck check = VideosFolderCheck::Run(m_folder.GetString());
+    if (!check.IsUsable()) {
+        MessageBox(check.Describe(AppResources::StringID_VideosFolderInSettings).c_str(),
+                   AppTexts::Text(AppResources::StringID_SettingsTitle).c_str(), MB_ICONWARNING);
+        if (CWnd* pBrowse = GetDlgItem(IDC_SETTINGS_BROWSE))
+            GotoDlgCtrl(pBrowse);
+        return;
+    }
     pSettings->SetVideosFolder(m_folder.GetString());
     pSettings->SetDownloadSwf(m_downloadSwf != 0);
     pSettings->SetEnablePassive(m_advancedRipping != 0);

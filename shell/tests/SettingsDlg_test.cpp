@@ -4,10 +4,12 @@
 #include "downloads/settings/Settings.h"
 #include "downloads/tests/ProfileApplication.h"
 #include "engine/EngineTestDoor.h"
+#include "foundation/system/OSVersion.h"
 #include "resources/resourcelib/Language.h"
 #include "shell/app/BrunlowApp.h"
 #include "shell/dialogs/FolderBrowser.h"
 #include "shell/program/BrunlowResources.h"
+#include "testing/TempFolder.h"
 #include "testing/WindowPicture.h"
 
 #include <boost/make_shared.hpp>
@@ -63,6 +65,8 @@ protected:
         UseDialogResources();
         m_profile = std::make_unique<DownloadsTests::ProfileApplication>();
         m_pSettings = std::make_unique<Settings>();
+        // OK makes the folder: never the user's real one.
+        m_pSettings->SetVideosFolder(m_videos.Path());
         m_pApp = std::make_unique<DialogApp>(m_pSettings.get(), m_profile->RegistryKey());
         ASSERT_TRUE(m_pApp->GetKavennaEngine());
         ASSERT_TRUE(Door());
@@ -120,6 +124,7 @@ protected:
     static bool IsChecked(CWnd& dialog, int id) { return dialog.IsDlgButtonChecked(id) == BST_CHECKED; }
     static bool IsEnabled(CWnd& dialog, int id) { return ::IsWindowEnabled(::GetDlgItem(dialog.m_hWnd, id)) != FALSE; }
 
+    Testing::TempFolder m_videos;
     std::unique_ptr<DownloadsTests::ProfileApplication> m_profile;
     std::unique_ptr<Settings> m_pSettings;
     std::unique_ptr<DialogApp> m_pApp;
@@ -324,13 +329,14 @@ TEST_F(SettingsDialog, ALanguageMissingFromTheListStaysCurrent) {
 
 TEST_F(SettingsDialog, BrowsedFolderIsStoredOnOkCancelledBrowseChangesNothing) {
     Testing::TempFolder folder;
-    m_pSettings->SetVideosFolder(L"C:\\Before");
+    const std::wstring before = m_videos / L"Before";
+    m_pSettings->SetVideosFolder(before);
     struct Case {
         const char* name;
         std::wstring answer;
         std::wstring expected;
     } cases[] = {
-        {"cancelled", L"", L"C:\\Before"},
+        {"cancelled", L"", before},
         {"picked", folder.Path(), folder.Path()},
     };
     for (const Case& c : cases) {
@@ -349,6 +355,85 @@ TEST_F(SettingsDialog, BrowsedFolderIsStoredOnOkCancelledBrowseChangesNothing) {
         EXPECT_EQ(nullptr, g_lastBrowse.pidlRoot);
         EXPECT_EQ(static_cast<UINT>(BIF_RETURNONLYFSDIRS | BIF_NONEWFOLDERBUTTON), g_lastBrowse.ulFlags);
         EXPECT_EQ(L"en:SelectVideoDownloadFolder {ProductName}", g_lastBrowseTitle) << "not expanded";
+    }
+}
+
+// Stored values the dialog offers no choice for open as their defaults: the
+// close list is never blank, the compatibility slider never past its end.
+TEST_F(SettingsDialog, OutOfRangeStoredValuesOpenAsTheirDefaults) {
+    m_profile->WriteProfileInt(L"Settings", L"CloseAction", 7);
+    m_profile->WriteProfileInt(L"Settings", L"CompatibilityLevel", 99);
+    m_profile->WriteProfileInt(L"Settings", L"AdvancedRippingSoundTimeout", -1000);
+    m_pSettings->Load();
+    m_pSettings->SetVideosFolder(m_videos.Path());
+    std::wstring closeAction, compatibilityLabel, timeout;
+    int compatibility = -1;
+    Run([&](CWnd& dialog) {
+        closeAction = ItemText(dialog, IDC_SETTINGS_CLOSE_ACTION);
+        compatibility = SliderPosition(dialog, IDC_SETTINGS_COMPAT);
+        compatibilityLabel = ItemText(dialog, IDC_SETTINGS_COMPAT_TEXT);
+        timeout = ItemText(dialog, IDC_SETTINGS_TIMEOUT);
+        Press(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(System::IsWindows7OrLater() ? L"en:SettingsOnXMinimize" : L"en:SettingsOnXHideInTray", closeAction);
+    EXPECT_EQ(0, compatibility);
+    EXPECT_EQ(L"en:CompatNever", compatibilityLabel);
+    EXPECT_EQ(L"15", timeout);
+}
+
+// OK with a folder no video can be saved in: the dialog says why, stays
+// open and stores nothing; a missing folder two levels deep is made.
+TEST_F(SettingsDialog, OkRefusesAFolderThatCannotBeMadeOrWritten) {
+    std::wstring missingDrive;
+    for (wchar_t letter = L'Y'; letter >= L'Q' && missingDrive.empty(); --letter) {
+        if (!(::GetLogicalDrives() & (1u << (letter - L'A'))))
+            missingDrive = std::wstring(1, letter) + L":\\Videos";
+    }
+    struct Case {
+        const char* name;
+        std::wstring folder;
+        std::wstring problem;  // the start of the message; empty: accepted
+    } cases[] = {
+        {"with <>|", m_videos / L"a<b>c|d", L"en:VideosFolderInvalidCharacters"},
+        {"on a missing drive", missingDrive, L"en:VideosFolderNoDrive"},
+        {"10,020 characters long", m_videos.Path() + L"\\" + std::wstring(10020 - m_videos.Path().size() - 1, L'v'),
+         L"en:VideosFolderTooLong"},
+        {"read-only", L"Z:\\sys", L"en:VideosFolderNotWritable"},
+        {"two levels below a missing parent", m_videos / L"new\\deeper", L""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_pSettings->SetVideosFolder(m_videos.Path());
+        m_pSettings->SetCloseAction(0);
+        BrowsedFolder().clear();
+        MfcTests::MessageBoxAnswer box(IDOK);
+        bool openAfterOk = false;
+        const INT_PTR result = Run([&](CWnd& dialog) {
+            // The browser offers only existing folders; the text is what OK reads.
+            dialog.SetDlgItemText(IDC_SETTINGS_FOLDER, c.folder.c_str());
+            dialog.SendDlgItemMessage(IDC_SETTINGS_CLOSE_ACTION, CB_SETCURSEL, 2);
+            Press(dialog, IDOK);
+            openAfterOk = ::IsWindow(dialog.m_hWnd) && ::IsWindowVisible(dialog.m_hWnd);
+            if (openAfterOk)
+                Press(dialog, IDCANCEL);
+        });
+        if (c.problem.empty()) {
+            EXPECT_EQ(IDOK, result);
+            EXPECT_EQ(0, box.Count());
+            EXPECT_EQ(c.folder, m_pSettings->GetVideosFolder());
+            EXPECT_TRUE(Testing::PathExists(c.folder));
+            continue;
+        }
+        EXPECT_TRUE(openAfterOk) << "the dialog stays open";
+        EXPECT_EQ(IDCANCEL, result);
+        ASSERT_EQ(1, box.Count());
+        EXPECT_EQ(0u, box.Text().find(c.problem)) << testing::PrintToString(box.Text());
+        EXPECT_NE(std::wstring::npos, box.Text().find(L"\n\nen:VideosFolderInSettings"));
+        EXPECT_EQ(L"en:SettingsTitle", box.Caption());
+        EXPECT_EQ(static_cast<UINT>(MB_ICONWARNING), box.Type());
+        EXPECT_NE(nullptr, box.Owner()) << "owned by the dialog";
+        EXPECT_EQ(m_videos.Path(), m_pSettings->GetVideosFolder()) << "nothing stored";
+        EXPECT_EQ(0u, m_pSettings->GetCloseAction());
     }
 }
 

@@ -6,6 +6,7 @@
 #include "foundation/tests/RecordingSink.h"
 #include "resources/appresources/ResManagerExtraParamsProvider.h"
 #include "testing/ChildProcess.h"
+#include "testing/TempFolder.h"
 
 #include <atlexcept.h>
 #include <comdef.h>
@@ -124,6 +125,60 @@ TEST(BrunlowApplication, InitializeMakesTheSettingsAndShutdownSavesThem) {
     EXPECT_EQ(nullptr, app.m_pSkinManager.get());
     EXPECT_EQ(1u, CallsOf(L"Uninitialize").size());
     EXPECT_EQ(1u, app.GetProfileInt(L"Settings", L"CloseAction", 7)) << "the settings were saved on the way";
+}
+
+// A videos folder no video can be saved in is told at start, in the
+// program's own words, naming the folder; a usable one is made quietly.
+TEST(BrunlowApplication, AnUnusableVideosFolderIsToldAtStart) {
+    ProgramTests::UseProgramResources();
+    TestBrunlowApp app;
+    app.m_pSettings = new Settings();
+    Testing::TempFolder temp;
+    const std::wstring advice = L"\n\nNo video can be downloaded until you choose another folder in Settings.";
+    std::wstring missingDrive;
+    for (wchar_t letter = L'Y'; letter >= L'Q' && missingDrive.empty(); --letter) {
+        if (!(::GetLogicalDrives() & (1u << (letter - L'A'))))
+            missingDrive = std::wstring(1, letter) + L":\\Videos";
+    }
+    std::wstring tooLong = temp.Path() + L"\\";
+    while (tooLong.size() < 10020)
+        tooLong += L"folder\\";
+    tooLong.resize(10020);
+    struct Case {
+        const char* name;
+        std::wstring folder;
+        std::wstring text;  // empty: no message
+    } cases[] = {
+        {"two levels below a missing parent", temp / L"new\\deeper\\videos", L""},
+        {"with <>|", temp / L"a<b>c|d",
+         L"The path of the video download folder has characters that Windows allows in no name (< > |):\n" +
+             (temp / L"a<b>c|d") + advice},
+        {"on a missing drive", missingDrive,
+         L"The drive of the video download folder does not exist:\n" + missingDrive + advice},
+        {"10,020 characters long", tooLong,
+         L"The path of the video download folder is too long for Windows (10020 characters):\n" +
+             tooLong.substr(0, 80) + L"..." + tooLong.substr(10020 - 60) + advice},
+        {"read-only", L"Z:\\sys",
+         L"Videos cannot be saved in the video download folder (Access denied):\nZ:\\sys" + advice},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        app.m_pSettings->SetVideosFolder(c.folder);
+        MessageBoxRecorder boxes;
+        app._CheckVideosFolder();
+        if (c.text.empty()) {
+            EXPECT_TRUE(boxes.calls.empty());
+            EXPECT_TRUE(Testing::PathExists(c.folder));
+            continue;
+        }
+        ASSERT_EQ(1u, boxes.calls.size());
+        EXPECT_EQ(c.text, boxes.calls[0].text);
+        EXPECT_EQ(L"Warning", boxes.calls[0].caption);
+        EXPECT_EQ(static_cast<UINT>(MB_ICONWARNING), boxes.calls[0].type);
+        EXPECT_EQ(nullptr, boxes.calls[0].owner) << "no main window: no owner";
+    }
+    EXPECT_TRUE(Testing::FileNamesIn(temp.Path()).empty()) << "no probe file is left";
+    EXPECT_TRUE(Testing::FileNamesIn(temp / L"new\\deeper\\videos").empty()) << "no probe file is left";
 }
 
 // Beside a copy of the tests without the engine library.

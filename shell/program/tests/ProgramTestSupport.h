@@ -104,6 +104,7 @@ public:
     }
     TestProductInfo& Product() { return product; }
 
+    using CBrunlowApp::_CheckVideosFolder;
     using CBrunlowApp::_CreateSkinManager;
     // The program's data, not the tests' folder.
     FileSystem::Folder _GetProgramFolder() const override { return ProgramFolder(); }

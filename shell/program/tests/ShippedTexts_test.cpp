@@ -196,6 +196,13 @@ const std::map<std::wstring, Use>& Uses() {
         {L"StolenVideoCaptureOff", Use::Expanded},
         {L"StolenVideoDoNotAsk", Use::Expanded},
         {L"BundleIsNotInstalled", Use::Number0},
+        {L"VideosFolderTooLong", Use::Numbers01},
+        {L"VideosFolderInvalidCharacters", Use::Numbers01},
+        {L"VideosFolderNoDrive", Use::Number0},
+        {L"VideosFolderNotCreated", Use::Numbers01},
+        {L"VideosFolderNotWritable", Use::Numbers01},
+        {L"VideosFolderAtStart", Use::AsIs},
+        {L"VideosFolderInSettings", Use::AsIs},
         {L"CaptionOfferTooltip", Use::Number0},
         {L"SkinOrangeBlackTitle", Use::AsIs},
     };
