@@ -166,9 +166,10 @@ int ToolBar::LayoutControls(CDC* pDC, QE978& theme, int width) {
 
     // A bar that hides controls always offers them through its expand
     // button, so the row is laid out again with the button's room kept.
-    BOOL overflow = PlaceControls(theme, sizes, margins, rowHeight, width - margins.right - (m_showExpand ? kExpandRoom : 0));
+    const int end = width - margins.right;
+    const BOOL overflow = PlaceControls(theme, sizes, margins, rowHeight, end - (m_showExpand ? kExpandRoom : 0));
     if (overflow && !m_showExpand)
-        PlaceControls(theme, sizes, margins, rowHeight, width - margins.right - kExpandRoom);
+        PlaceControls(theme, sizes, margins, rowHeight, end - kExpandRoom);
     m_expandShown = m_showExpand || overflow;
     const int height = margins.top + rowHeight + margins.bottom;
     SetSize(CSize(width, height));
@@ -227,16 +228,19 @@ void ToolBar::SetExpandState(BOOL hot, BOOL pressed) {
 }
 
 void ToolBar::ShowHiddenControls() {
-    const std::vector<Control*> hidden = GetHiddenControls();
-    if (hidden.empty() || !m_hWnd)
+    if (!m_hWnd)
         return;
     CMenu menu;
     if (!menu.CreatePopupMenu())
         return;
-    for (Control* control : hidden) {
+    std::vector<UINT> offered;
+    for (const Control* control : GetHiddenControls()) {
         const CString& text = control->GetCaption().IsEmpty() ? control->GetTooltip() : control->GetCaption();
         menu.AppendMenu(MF_STRING | (control->IsEnabled() ? 0 : MF_GRAYED), control->GetId(), text);
+        offered.push_back(control->GetId());
     }
+    if (offered.empty())
+        return;
     CRect button = GetExpandButton().rect;
     ClientToScreen(&button);
     SetExpandState(FALSE, TRUE);
@@ -248,7 +252,11 @@ void ToolBar::ShowHiddenControls() {
     if (!m_hWnd)
         return;
     SetExpandState(FALSE, FALSE);
-    if (chosen && m_owner->GetSite())
+    // Only what the menu offered and may still be used: the controls can
+    // change while the menu is open.
+    const Control* control = chosen ? FindControl(chosen) : nullptr;
+    if (control && control->IsVisible() && control->IsEnabled() &&
+        std::find(offered.begin(), offered.end(), chosen) != offered.end() && m_owner->GetSite())
         m_owner->GetSite()->SendMessage(WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
 }
 
