@@ -1,5 +1,6 @@
 #include "appframework/application/ApplicationBaseLite.h"
 
+#include "foundation/debugging/Log.h"
 #include "foundation/errors/Checks.h"
 #include "foundation/errors/ClassifiedExceptionsGuard.h"
 #include "foundation/errors/GuiHandlerGuard.h"
@@ -71,6 +72,10 @@ bool ApplicationBaseLite::_ApplySkinImpl(const std::wstring& skinFile) {
     ErrorHandling::RunGuiHandler(
         GUI_HANDLER_TRACE_FORMAT("ApplicationFramework::ApplicationBaseLite::_ApplySkinImpl"),
         [&] { applied = Toolkit::GetSkinManager().LoadSkin(skinFile, L"Default.INI"); });
+    if (!applied)
+        DEBUG_LOG(Debugging::LevelWRN, L"The skin file " + skinFile +
+                                           L" or its Default.INI is missing, empty or cannot be read; the toolkit's "
+                                           L"own look is used.");
     return applied;
 }
 

@@ -407,7 +407,9 @@ TEST_F(DeleteFileTest, FilesThatStayAreToldOnce) {
     EXPECT_EQ(view->GetRowRecords().size(), 0u);
     ASSERT_EQ(g_boxes.size(), 2u);
     EXPECT_EQ(g_boxes[0].text, L"Delete the files of the selected videos?");
-    EXPECT_EQ(g_boxes[1].text, L"Some files are in use and were not deleted.");
+    // The files that stayed are named, each on a line of its own.
+    EXPECT_EQ(g_boxes[1].text,
+              L"Some files are in use and were not deleted.\n\n" + File(L"held.flv") + L"\n" + File(L"also.part"));
     EXPECT_EQ(g_boxes[1].caption, L"Delete File");
     EXPECT_TRUE(Testing::PathExists(File(L"held.flv")));
     EXPECT_FALSE(Testing::PathExists(File(L"held.part")));

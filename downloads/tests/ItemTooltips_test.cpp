@@ -3,9 +3,12 @@
 // cell's point; the tooltip's tools are read back.
 #include "RowTestHost.h"
 
+#include "controls/tooltip/TooltipSystem.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 using namespace KavennaEngine;
@@ -134,6 +137,115 @@ TEST_F(ItemTooltipsTest, MovingWithinACellRebuildsNothing) {
     EXPECT_EQ(view->HoverRow(), -1);
     EXPECT_TRUE(Tools().empty());
     EXPECT_EQ(view->Tooltip().GetState(), CMarkupToolTip::Hidden);
+}
+
+// The mouse as the message loop brings it: the tooltip sees each message
+// first (the view's PreTranslateMessage), then the view handles it. The
+// tooltip's cursor, windows and timers are the test's while it lives.
+class DrivenMouse {
+public:
+    explicit DrivenMouse(DownloadsTests::RowTestView* view) : m_view(view) {
+        ControlsLib::TooltipFunctions functions;
+        functions.getCursorPos = [this](POINT* point) {
+            *point = m_cursor;
+            return TRUE;
+        };
+        functions.windowFromPoint = [this](POINT) { return under ? under : m_view->m_hWnd; };
+        functions.childWindowFromPointEx = [](HWND parent, POINT, UINT) { return parent; };
+        functions.setTimer = [this](HWND, UINT_PTR id, UINT) {
+            m_armed.push_back(id);
+            return id;
+        };
+        functions.killTimer = [this](HWND, UINT_PTR id) {
+            m_armed.erase(std::remove(m_armed.begin(), m_armed.end(), id), m_armed.end());
+            return TRUE;
+        };
+        m_input = std::make_unique<ControlsLib::ScopedTooltipFunctions>(functions);
+    }
+    ~DrivenMouse() {
+        m_view->Tooltip().RemoveAllTools(TRUE);
+        m_input.reset();
+    }
+
+    // A message at a point of the view's client area; `toView` false: only
+    // the tooltip sees it (the mouse is over another window).
+    void Send(UINT message, CPoint point, bool toView = true) {
+        m_cursor = point;
+        m_view->ClientToScreen(&m_cursor);
+        MSG msg = {m_view->m_hWnd, message, 0, MAKELPARAM(point.x, point.y), 0, m_cursor};
+        m_view->PreTranslateMessage(&msg);
+        if (toView)
+            m_view->SendMessage(message, 0, MAKELPARAM(point.x, point.y));
+    }
+    // Runs the tooltip's armed timers of showing, as the next second would
+    // (its hide timer is seconds away).
+    void TimePasses() {
+        for (int round = 0; round < 8; ++round) {
+            const std::vector<UINT_PTR> armed = m_armed;
+            bool ran = false;
+            for (UINT_PTR id : armed) {
+                if (id == CMarkupToolTip::TimerShow || id == CMarkupToolTip::TimerFadeIn) {
+                    m_view->Tooltip().OnTimer(id);
+                    ran = true;
+                }
+            }
+            if (!ran)
+                return;
+        }
+    }
+    bool TipShown() const { return m_view->Tooltip().GetState() == CMarkupToolTip::Shown; }
+    // The mouse rests on a point until what it points at shows.
+    void RestOn(CPoint point) {
+        Send(WM_MOUSEMOVE, point);
+        Send(WM_MOUSEMOVE, point + CPoint(1, 0));
+        TimePasses();
+    }
+
+    HWND under = nullptr;
+
+private:
+    DownloadsTests::RowTestView* m_view;
+    POINT m_cursor = {0, 0};
+    std::vector<UINT_PTR> m_armed;
+    std::unique_ptr<ControlsLib::ScopedTooltipFunctions> m_input;
+};
+
+TEST_F(ItemTooltipsTest, ATipShowsOnlyOverTheCellItDescribes) {
+    ItemSpec finished;
+    finished.complete = true;
+    s_tipHost->AddRow(finished, true);
+    s_tipHost->AddRow(finished, true);
+    DrivenMouse mouse(view);
+    const CPoint firstName = s_tipHost->CellCentre(0, 0);
+    ASSERT_GE(firstName.x, 0);
+    mouse.RestOn(firstName);
+    ASSERT_TRUE(mouse.TipShown());
+    const auto& tools = view->Tooltip().GetTools();
+    ASSERT_EQ(tools.count(view->m_hWnd), 1u);
+    ASSERT_EQ(tools.at(view->m_hWnd).size(), 1u);
+    CRect nameCell;
+    view->GetListCtrl().GetItemRect(0, nameCell, LVIR_BOUNDS);
+    nameCell.right = nameCell.left + view->GetListCtrl().GetColumnWidth(0);
+    EXPECT_EQ(CRect(tools.at(view->m_hWnd)[0].rect), nameCell);
+
+    // A menu or a dialog over the list: the mouse leaves the view for it,
+    // and when it closes the mouse is over the list's empty part.
+    mouse.Send(WM_RBUTTONDOWN, firstName, false);
+    mouse.under = view->GetParent()->m_hWnd;
+    mouse.Send(WM_MOUSEMOVE, CPoint(5, 5), false);
+    mouse.under = nullptr;
+    CRect client;
+    view->GetClientRect(client);
+    mouse.Send(WM_MOUSEMOVE, CPoint(client.Width() / 2, client.bottom - 5));
+    mouse.TimePasses();
+    EXPECT_FALSE(mouse.TipShown()) << "over the empty part of the list";
+
+    // The tip of a row that goes while the mouse rests on it goes with it.
+    mouse.RestOn(s_tipHost->CellCentre(1, 0));
+    ASSERT_TRUE(mouse.TipShown());
+    view->RemoveRow(1);
+    mouse.TimePasses();
+    EXPECT_FALSE(mouse.TipShown()) << "over the removed row's place";
 }
 
 TEST_F(ItemTooltipsTest, ARowWhoseItemIsGoneGetsNoText) {

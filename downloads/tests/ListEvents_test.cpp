@@ -4,6 +4,7 @@
 #include "downloads/view/BrunlowView.h"
 
 #include "DownloadsTestResources.h"
+#include "downloads/resources/DownloadsResources.h"
 #include "ListHost.h"
 #include "EngineFakes.h"
 #include "EngineStandIn.h"
@@ -86,6 +87,62 @@ TEST_F(ListEventsTest, BarOnlyRisesWithinOneRun) {
     Started(item);
     EXPECT_EQ(view->GetRowRecords()[0].lastPercent, 0u);
     EXPECT_EQ(view->GetRowRecords().size(), 1u);
+}
+
+// A run that ends and starts again (the user downloads it again): the
+// status and details of the last run go, the bar and the stop button come
+// back in the row's cell while it runs and the bar goes when it ends.
+TEST_F(ListEventsTest, ARunStartedAgainShowsOnlyItsBarAndStopButton) {
+    const struct {
+        const char* name;
+        int code;
+        const wchar_t* status;
+    } cases[] = {
+        {"interrupted", ResultStopped, L"Download interrupted"},
+        {"failed", ResultTransferFailed, L"Download failed"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestDoor::ItemSpec ended;
+        ended.resultCode = ended.downloadCode = c.code;
+        ended.resultText = L"The server went away.";
+        const DownloadItemHandle item = Add(ended);
+        Started(item);
+        view->GetRow(0)->SetPos(70);
+        Finished(item);
+        const CBrunlowView::RowPtr row = view->GetRow(0);
+        ASSERT_EQ(Text(0, 1), c.status);
+        ASSERT_FALSE(Text(0, 2).empty());
+        ASSERT_FALSE(row->IsWindowVisible());
+
+        TestDoor::ItemSpec running;
+        running.displayName = L"clip.flv";
+        running.mediaKind = 1;
+        running.downloadRunning = true;
+        ASSERT_TRUE(door->ChangeItem(item, running));
+        Started(item);
+        EXPECT_EQ(Text(0, 1), L"");
+        EXPECT_EQ(Text(0, 2), L"");
+        EXPECT_FALSE(row->IsFinished());
+        EXPECT_TRUE(row->IsProgressShown());
+        EXPECT_TRUE(row->IsWindowVisible());
+        EXPECT_EQ(row->GetPos(), 0);
+        CRect bar;
+        row->GetWindowRect(&bar);
+        view->ScreenToClient(&bar);
+        EXPECT_EQ(bar, view->GetProgressRect(0));
+        EXPECT_TRUE(row->GetButton().IsWindowVisible());
+        EXPECT_EQ(row->GetButtonBitmap(), UINT(IDB_ROW_STOP));
+
+        TestDoor::ItemSpec done = running;
+        done.downloadRunning = false;
+        done.complete = true;
+        ASSERT_TRUE(door->ChangeItem(item, done));
+        Finished(item);
+        EXPECT_EQ(Text(0, 1), L"Download finished");
+        EXPECT_FALSE(row->IsProgressShown());
+        EXPECT_FALSE(row->IsWindowVisible());
+    }
 }
 
 TEST_F(ListEventsTest, FinishedWritesStatusAndDetails) {

@@ -384,6 +384,32 @@ TEST_F(ListPaintingTest, ASkinFileChangedAfterTheFirstReadChangesNoColour) {
     EXPECT_TRUE(Testing::ChildSucceeded(Testing::RunChildScenario("ListColoursStayWhenTheSkinFileChanges")));
 }
 
+// A style file without the list's colours (lost, broken, another root): the
+// empty list paints in the shipped style's colours, never black, its
+// heading and comment readable against them.
+TESTING_CHILD_SCENARIO(EmptyListWithoutStyleColours) {
+    ListHost host(RUNTIME_CLASS(PaintedView), false, false, CSize(900, 500), "<style><application/></style>");
+    auto* view = static_cast<PaintedView*>(host.view);
+    if (!view)
+        return 2;
+    view->OnEngineStateMessage(EngineOff, 0);
+    const ShownPicture picture(view);
+    Testing::SaveWindowPicture(host.frame->m_hWnd, L"EmptyDownloadListWithoutStyle");
+    const COLORREF background = CBrunlowView::GetDefaultSkinColor(CBrunlowView::ColorOffBackground);
+    if (picture.Empty() || picture.At(2, 2) != background || background == RGB(0, 0, 0))
+        return 3;
+    const EmptyListLayout layout(picture.Width(), 64);
+    if (picture.Count(layout.heading, CBrunlowView::GetDefaultSkinColor(CBrunlowView::ColorOffHeading)) <= 30)
+        return 4;
+    if (picture.Count(layout.comment, CBrunlowView::GetDefaultSkinColor(CBrunlowView::ColorOffText), 24) <= 30)
+        return 5;
+    return 0;
+}
+
+TEST_F(ListPaintingTest, WithoutTheStylesColoursTheEmptyListTakesTheShippedOnes) {
+    EXPECT_TRUE(Testing::ChildSucceeded(Testing::RunChildScenario("EmptyListWithoutStyleColours")));
+}
+
 // The first column in debug mode: the fourth column's 150 pixels come off too.
 TESTING_CHILD_SCENARIO(FirstColumnInDebugMode) {
     ListHost host(RUNTIME_CLASS(PaintedView), true);

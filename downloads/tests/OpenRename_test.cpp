@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -551,6 +552,69 @@ TEST_F(RenameTest, AConvertedItemKeepsEachFilesOwnExtension) {
     EXPECT_EQ(Testing::ReadFileBytes(File(L"new.mp4")), "converted");
     EXPECT_EQ(RowText(), L"new.flv");
     EXPECT_EQ(Renames(), std::vector<std::wstring>{L"Rename new.flv 6 1"});
+}
+
+// The context menu's command ids, as the menu seam was shown them.
+std::vector<UINT> g_menuCommands;
+BOOL RecordMenuCommands(HMENU menu, UINT, int, int, HWND, LPCRECT) {
+    g_menuCommands.clear();
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i)
+        g_menuCommands.push_back(::GetMenuItemID(menu, i));
+    return TRUE;
+}
+
+bool Offers(UINT command) {
+    return std::find(g_menuCommands.begin(), g_menuCommands.end(), command) != g_menuCommands.end();
+}
+
+// A converted row renamed: both of its files keep being the row's, for the
+// menu's watch, locate and convert and for Delete File, which says which
+// files it could not delete.
+TEST_F(RenameTest, ARenamedRowKeepsBothFilesForItsMenuAndDeleteFile) {
+    const AfxTrackPopupMenuHandler previousMenu = AfxSetTrackPopupMenuHandler(&RecordMenuCommands);
+    for (const bool held : {false, true}) {
+        SCOPED_TRACE(held ? "the converted file held open" : "both files free");
+        s_rowHost->Reset();
+        // Converted, and gone on to the copy stage.
+        AddFileRow(Finished(StageDeploy), true, L"old.flv", L"old.mp4");
+        EndEdit(L"new");
+        ASSERT_TRUE(RowTestHost::boxes.empty());
+        ASSERT_TRUE(Testing::PathExists(File(L"new.flv")));
+        ASSERT_TRUE(Testing::PathExists(File(L"new.mp4")));
+
+        Select(0);
+        g_menuCommands.clear();
+        view->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(view->m_hWnd), MAKELPARAM(10, 10));
+        for (const UINT command : {32781u, 32784u, 32780u, 32785u, 1032u, 32783u}) {
+            SCOPED_TRACE(command);
+            EXPECT_TRUE(Offers(command));
+        }
+        ShellLaunchRecorder::launches.clear();
+        view->SendMessage(WM_COMMAND, 32780);
+        EXPECT_EQ(Played(), std::vector<std::wstring>{File(L"new.mp4")});
+
+        HANDLE holder = INVALID_HANDLE_VALUE;
+        if (held) {
+            holder = ::CreateFileW(File(L"new.mp4").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+        }
+        RowTestHost::boxAnswer = IDYES;
+        view->SendMessage(WM_COMMAND, 32779);
+        if (holder != INVALID_HANDLE_VALUE)
+            ::CloseHandle(holder);
+        EXPECT_TRUE(view->GetRowRecords().empty());
+        EXPECT_FALSE(Testing::PathExists(File(L"new.flv")));
+        EXPECT_EQ(Testing::PathExists(File(L"new.mp4")), held);
+        ASSERT_EQ(RowTestHost::boxes.size(), held ? 2u : 1u);
+        if (held) {
+            const std::wstring& told = RowTestHost::boxes[1].text;
+            EXPECT_EQ(told.rfind(L"Some files are in use and were not deleted.", 0), 0u) << told;
+            EXPECT_NE(told.find(File(L"new.mp4")), std::wstring::npos) << told;
+            EXPECT_EQ(told.find(File(L"new.flv")), std::wstring::npos) << told;
+        }
+        ::DeleteFileW(File(L"new.mp4").c_str());
+    }
+    AfxSetTrackPopupMenuHandler(previousMenu);
 }
 
 TEST_F(RenameTest, AConvertedFileInUseMovesNeitherFile) {

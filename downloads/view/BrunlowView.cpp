@@ -235,6 +235,10 @@ void CBrunlowView::OnTimer(UINT_PTR nIDEvent) {
     if (const boost::shared_ptr<Queue> pQueue = GetQueue())
         pQueue->ProcessQueue();
     m_draining = false;
+    if (m_layoutPending) {
+        m_layoutPending = false;
+        _LayoutRowControls(0);
+    }
     if (m_redrawHeld) {
         m_redrawHeld = false;
         SetRedraw(TRUE);
@@ -331,11 +335,13 @@ void CBrunlowView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
     // Rows carry child windows and painted cells: all of it moves.
     Invalidate(FALSE);
     QE806::OnVScroll(nSBCode, nPos, pScrollBar);
+    _ForgetHoverCell();
 }
 
 void CBrunlowView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
     Invalidate(FALSE);
     QE806::OnHScroll(nSBCode, nPos, pScrollBar);
+    _ForgetHoverCell();
 }
 
 void CBrunlowView::OnHeaderDividerDoubleClick(NMHDR* /*pHeader*/, LRESULT* pResult) {

@@ -176,6 +176,9 @@ public:
     // The tooltip of a cell: what the item does and what a double click
     // does; empty for other columns and on failure.
     std::wstring GetTooltipTextForItem(CPoint point, UINT flags, int index, int column);
+    // A row's cell in client coordinates as the list hit-tests it (the
+    // first column without the others); empty for no such cell.
+    CRect GetCellRect(int row, int column);
 
     afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos);
     afx_msg void OnCancel();
@@ -209,6 +212,10 @@ public:
         ColorOnLink, ColorOffLink, SkinColorCount
     };
     static COLORREF GetSkinColor(SkinColor color);
+    // The colour's place in the style file, and the colour the program uses
+    // when the file lacks it (the shipped style's own).
+    static const wchar_t* GetSkinColorKey(SkinColor color);
+    static COLORREF GetDefaultSkinColor(SkinColor color);
     // Picture, heading and comment of the empty list, on or off by the engine.
     void DrawEmptyListHeading(CDC* pDC);
     // The first column's width for a view `viewWidth` wide; -1 keeps it.
@@ -322,7 +329,24 @@ private:
     // scrolls its window for every row inserted above others.
     bool m_draining = false;
     bool m_redrawHeld = false;
+    // Rows were added, moved or removed during the drain: their controls
+    // are placed once it ends.
+    bool m_layoutPending = false;
     void _HoldRedrawForDrain();
+
+    // Places the row's bar and button in its progress cell and shows each
+    // as the row's state wants (the painter's rule); rows lacking either
+    // control are left alone.
+    void _PlaceRowControls(int index);
+    // _PlaceRowControls for the rows from `from` down; during a drain once
+    // at its end.
+    void _LayoutRowControls(int from);
+    // A finished row shows its button only for a next step.
+    bool _ShouldShowButton(const RowPtr& pRow);
+    // Drops the remembered hover cell and its tip: the cells moved.
+    void _ForgetHoverCell();
+    // Empties the row's status cells for a new run (columns 1 to 3).
+    void _ClearRowStatus(int index);
 
     // Reports the failed check as an assertion and raises.
     [[noreturn]] static void RaiseFailedCheck(const char* checkText);

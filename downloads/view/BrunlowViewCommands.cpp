@@ -352,22 +352,27 @@ void CBrunlowView::OnPopupDeletefile() {
                 KavennaEngine::IDownloadStage* pStage = pEngineItem->GetDownloadStage();
                 paths.push_back(pStage->GetFilePath());
                 paths.push_back(pStage->GetTempPath());
+                // The converted copy is the row's file too: the user asked
+                // for the video to go, not for one of its two files.
+                if (KavennaEngine::IConversionStage* pConversion = pEngineItem->GetConversionStage())
+                    paths.push_back(pConversion->GetFilePath());
             } catch (...) {
                 // That row's files stay; the others are collected.
             }
         }
         OnCancel();
-        bool allDeleted = true;
+        std::wstring kept;
         for (const std::wstring& path : paths) {
             if (!DeleteItemFile(path)) {
                 Debugging::WriteLog(Debugging::GetLog(), L"Cannot delete " + path,
                                     L"CBrunlowView::OnPopupDeletefile@", Debugging::LevelERR, 0);
-                allDeleted = false;
+                kept += L"\n" + path;
             }
         }
-        // Otherwise the user would believe the video gone while it stays on disk.
-        if (!allDeleted)
-            MessageBox(LanguageString(AppResources::StringID_FileInUseText).c_str(), title.c_str(),
+        // Otherwise the user would believe the video gone while it stays on
+        // disk; the files are named so that they can be found.
+        if (!kept.empty())
+            MessageBox((LanguageString(AppResources::StringID_FileInUseText) + L"\n" + kept).c_str(), title.c_str(),
                        MB_OK | MB_ICONWARNING);
     });
 }

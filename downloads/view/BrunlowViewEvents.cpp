@@ -133,19 +133,36 @@ LRESULT CBrunlowView::OnProcessingStartedMessage(WPARAM wParam, LPARAM /*lParam*
             return;
         }
         m_rows[existing].lastPercent = 0;
+        // The last run's status and details would stand beside the new
+        // run's bar; the progress reports fill the cells again.
+        _ClearRowStatus(existing);
         if (pItem->IsProgressCreated() && pItem->IsButtonCreated()) {
             pItem->SetFinished(false);
+            pItem->SetPos(0);
             pItem->InvalidateProgress();
             pItem->SetButtonBitmaps(IDB_ROW_STOP, IDB_ROW_STOP);
             pItem->InvalidateButton();
         }
         if (pItem->IsButtonCreated())
             pItem->SetButtonTooltip(MenuTextAsLabel(AppResources::StringID_PopupStop).c_str());
-        pItem->PlaceProgress(GetProgressRect(existing), false);
+        // Bar and stop button back in the row's cell while the run lasts.
+        _PlaceRowControls(existing);
         UpdateCommandFlags();
         DEBUG_LOG(Debugging::LevelDBG, L"Starting processing" + Describe(pItem));
     });
     return 0;
+}
+
+void CBrunlowView::_ClearRowStatus(int index) {
+    if (index < 0 || static_cast<size_t>(index) >= m_rows.size())
+        return;
+    CListCtrl& list = GetListCtrl();
+    const int columns = list.GetHeaderCtrl() ? list.GetHeaderCtrl()->GetItemCount() : ColumnAdditionalInfo + 1;
+    for (int column = ColumnProgress; column < columns; ++column) {
+        if (!list.GetItemText(index, column).IsEmpty())
+            list.SetItemText(index, column, L"");
+    }
+    m_rows[index].lastInfoText.clear();
 }
 
 LRESULT CBrunlowView::OnProcessingProgressMessage(WPARAM wParam, LPARAM /*lParam*/) {
@@ -240,6 +257,7 @@ LRESULT CBrunlowView::OnProcessingFinishedMessage(WPARAM wParam, LPARAM /*lParam
     // Both questions lock the item themselves: asked before this handler does.
     const bool canGoOn = CanProcessItemFurther(pItem);
     const bool reDownload = ShouldReDownloadItem(pItem);
+    pItem->SetNextStep(canGoOn || reDownload);
     pItem->ShowButton(canGoOn || reDownload);
     const bool sizeDetails =
         result.code == KavennaEngine::ResultComplete || result.code == KavennaEngine::ResultStopped;
@@ -323,6 +341,8 @@ LRESULT CBrunlowView::OnProcessingFinishedMessage(WPARAM wParam, LPARAM /*lParam
         convert = stage == KavennaEngine::StageConversion && stageChanged && pSettings &&
                   pSettings->GetAutomaticConversion() && notedStage != KavennaEngine::StageDeploy;
     }
+    // In the row's cell now, as every later paint shows it.
+    _PlaceRowControls(_IndexOfRow(pItem));
     if (convert)
         ConvertItem(pItem);
     else

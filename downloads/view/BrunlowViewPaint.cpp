@@ -9,6 +9,7 @@
 #include "downloads/media/MediaKinds.h"
 #include "downloads/resources/DownloadsResources.h"
 #include "downloads/settings/Settings.h"
+#include "foundation/debugging/Log.h"
 #include "foundation/errors/GuiHandlerGuard.h"
 #include "foundation/filesystem/File.h"
 #include "foundation/filesystem/XmlFile.h"
@@ -18,6 +19,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <optional>
 
 using ViewServices::DebugMode;
@@ -40,25 +42,37 @@ void DrawTransparentBitmap(HBITMAP bitmap, CDC* pDC, int x, int y, COLORREF tran
     ::DeleteDC(memory);
 }
 
-COLORREF CBrunlowView::GetSkinColor(SkinColor color) {
+const wchar_t* CBrunlowView::GetSkinColorKey(SkinColor color) {
     static const wchar_t* const keys[SkinColorCount] = {
         L"skin/application/main/on/colors/background",   L"skin/application/main/off/colors/background",
         L"skin/application/main/on/colors/text",         L"skin/application/main/off/colors/text",
         L"skin/application/main/on/colors/heading",      L"skin/application/main/off/colors/heading",
         L"skin/application/main/on/colors/headingShadow", L"skin/application/main/off/colors/headingShadow",
         L"skin/application/main/on/colors/link",         L"skin/application/main/off/colors/link"};
+    return color >= 0 && color < SkinColorCount ? keys[color] : L"";
+}
+
+COLORREF CBrunlowView::GetDefaultSkinColor(SkinColor color) {
+    // The list stays readable whatever became of the style file.
+    static const COLORREF defaults[SkinColorCount] = {0x2E2E2E, 0x3C3C3C, 0xF0F0F0, 0xB4B4B4, 0x2E9AFF,
+                                                      0xC8C8C8, 0x000000, 0x000000, 0x5CB5FF, 0xE0E0E0};
+    return color >= 0 && color < SkinColorCount ? defaults[color] : 0xFFFFFF;
+}
+
+COLORREF CBrunlowView::GetSkinColor(SkinColor color) {
     // GUI thread; the skin may change later, the list keeps its first look.
     static std::optional<COLORREF> s_colors[SkinColorCount];
     if (color < 0 || color >= SkinColorCount)
         return 0xFFFFFF;
     std::optional<COLORREF>& cached = s_colors[color];
     if (!cached) {
-        COLORREF value = 0;
+        COLORREF value = GetDefaultSkinColor(color);
         if (FileSystem::XmlFile* pSkin = Brunlow::AppAccess::GetSkinManager()) {
             try {
-                value = pSkin->GetColor(keys[color]);
+                value = pSkin->GetColor(GetSkinColorKey(color));
             } catch (const std::exception&) {
-                value = 0;  // a missing colour paints black rather than stopping the paint
+                DEBUG_LOG(Debugging::LevelWRN, std::wstring(L"The style file has no usable colour ") +
+                                                   GetSkinColorKey(color) + L"; the program's own is used.");
             }
         }
         cached = value;
@@ -76,8 +90,14 @@ void CBrunlowView::OnSize(UINT nType, int cx, int cy) {
     CRect window;
     GetWindowRect(&window);
     const int width = GetFirstColumnWidth(window.Width(), DebugMode());
-    if (width >= 0)
-        SendMessage(LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(width, 0));
+    if (width >= 0 && width != GetListCtrl().GetColumnWidth(ColumnVideoFile)) {
+        SendMessage(LVM_SETCOLUMNWIDTH, ColumnVideoFile, MAKELPARAM(width, 0));
+        // Every column right of the first moved: their texts are drawn anew.
+        Invalidate(FALSE);
+    }
+    // The cells moved under the bars, the buttons and the mouse.
+    _LayoutRowControls(0);
+    _ForgetHoverCell();
     _LayoutTipPanel();
 }
 
@@ -95,40 +115,57 @@ void CBrunlowView::OnBeginLabelEdit(NMHDR* pHeader, LRESULT* pResult) {
     *pResult = rowExists ? FALSE : TRUE;
 }
 
-void CBrunlowView::OnPaint() {
-    CListCtrl& list = GetListCtrl();
-    for (size_t index = 0; index < m_rows.size(); ++index) {
-        const RowPtr pRow = GetRow(static_cast<int>(index));
-        if (!pRow)
-            continue;
-        CRect cell;
-        list.GetSubItemRect(static_cast<int>(index), ColumnProgress, LVIR_BOUNDS, cell);
-        CRect bar = cell;
-        bar.top += 10;
-        bar.bottom -= 10;
-        bar.right -= 30;
-        const bool bothControls = pRow->IsProgressCreated() && pRow->IsButtonCreated();
-        if (bar.top < 0) {
-            // Above the visible rows: neither control may stay over the header.
-            if (bothControls) {
-                pRow->ShowProgress(false);
-                pRow->ShowButton(false);
-            }
-            continue;
-        }
-        if (!bothControls)
-            continue;
-        pRow->PlaceProgress(bar, false);
-        const int bottom = cell.bottom - 10;
-        pRow->PlaceButton(CRect(cell.right - 29, bottom - 29, cell.right, bottom));
-        if ((!pRow->IsProgressCreated() || !pRow->IsProgressShown()) && !pRow->IsFinished())
-            pRow->ShowProgress(true);
-        bool showButton = !pRow->IsFinished();
-        if (!showButton)
-            showButton = CanProcessItemFurther(pRow) || ShouldReDownloadItem(pRow);
-        if (pRow->IsButtonShown() != showButton || pRow->GetButton().IsWindowVisible() != showButton)
-            pRow->ShowButton(showButton);
+bool CBrunlowView::_ShouldShowButton(const RowPtr& pRow) {
+    // Asked again at every paint, the questions would get other answers
+    // once the finish advanced the item, and the button would come and go.
+    return !pRow->IsFinished() || pRow->HasNextStep();
+}
+
+void CBrunlowView::_PlaceRowControls(int index) {
+    const RowPtr pRow = GetRow(index);
+    if (!pRow || !pRow->IsProgressCreated() || !pRow->IsButtonCreated())
+        return;  // rows that lack either control are left alone
+    CRect cell;
+    GetListCtrl().GetSubItemRect(index, ColumnProgress, LVIR_BOUNDS, cell);
+    CRect bar = cell;
+    bar.top += 10;
+    bar.bottom -= 10;
+    bar.right -= 30;
+    const int bottom = cell.bottom - 10;
+    const CRect button(cell.right - 29, bottom - 29, cell.right, bottom);
+    // Above the visible rows neither control may stay over the header; a
+    // finished row shows no bar, and a button only for a next step.
+    const bool inSight = bar.top >= 0;
+    const bool showBar = inSight && !pRow->IsFinished();
+    const bool showButton = inSight && _ShouldShowButton(pRow);
+    // A control is hidden before it moves and moved before it shows: it is
+    // never seen where its row is not.
+    if (!showBar)
+        pRow->ShowProgress(false);
+    if (!showButton)
+        pRow->ShowButton(false);
+    pRow->PlaceProgress(bar, false);
+    pRow->PlaceButton(button);
+    if (showBar)
+        pRow->ShowProgress(true);
+    if (showButton)
+        pRow->ShowButton(true);
+}
+
+void CBrunlowView::_LayoutRowControls(int from) {
+    // A drain adds, moves and removes many rows: it lays them out once at
+    // its end, before the list draws again.
+    if (m_draining) {
+        m_layoutPending = true;
+        return;
     }
+    for (int index = std::max(from, 0); index < static_cast<int>(m_rows.size()); ++index)
+        _PlaceRowControls(index);
+}
+
+void CBrunlowView::OnPaint() {
+    for (size_t index = 0; index < m_rows.size(); ++index)
+        _PlaceRowControls(static_cast<int>(index));
 
     if (!m_rows.empty()) {
         _ShowTipPanel(false);

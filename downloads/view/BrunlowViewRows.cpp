@@ -140,6 +140,9 @@ int CBrunlowView::InsertRow(int position, const wchar_t* text, const RowPtr& row
         m_rows.insert(m_rows.begin() + index, moved);
     }
     list.SetItemData(index, GetRowKey(row.get()));
+    // The rows below moved down a row.
+    _LayoutRowControls(index + 1);
+    _ForgetHoverCell();
     return index;
 }
 
@@ -149,6 +152,8 @@ void CBrunlowView::RemoveRow(int index) {
     _HoldRedrawForDrain();
     GetListCtrl().DeleteItem(index);
     m_rows.erase(m_rows.begin() + index);
+    _LayoutRowControls(index);
+    _ForgetHoverCell();
 }
 
 bool CBrunlowView::MoveRowToTop(int index) {
@@ -177,6 +182,8 @@ bool CBrunlowView::MoveRowToTop(int index) {
         list.SetItemText(0, column, list.GetItemText(oldIndex, column));
     list.DeleteItem(oldIndex);
     m_rows.erase(m_rows.begin() + oldIndex);
+    _LayoutRowControls(0);
+    _ForgetHoverCell();
     return true;
 }
 

@@ -44,13 +44,44 @@ void CBrunlowView::OnMouseMove(UINT nFlags, CPoint point) {
             m_tooltip.RelayEvent(&relayed);
             if (row >= 0) {
                 const std::wstring text = GetTooltipTextForItem(point, hit.flags, row, column);
-                if (!text.empty())
-                    m_tooltip.AddTool(this, text.c_str(), nullptr, 0);
+                // The cell's own rectangle: the tip shows only over the cell
+                // it describes, never over another row or empty list.
+                const CRect cell = GetCellRect(row, column);
+                if (!text.empty() && !cell.IsRectEmpty())
+                    m_tooltip.AddTool(this, text.c_str(), &cell, 0);
             }
         }
         m_hoverRow = row;
         m_hoverColumn = column;
     });
+}
+
+CRect CBrunlowView::GetCellRect(int row, int column) {
+    CListCtrl& list = GetListCtrl();
+    CRect cell;
+    if (column == ColumnVideoFile) {
+        // The first column's bounds are the whole row's: cut at its width.
+        if (!list.GetItemRect(row, cell, LVIR_BOUNDS))
+            return CRect();
+        cell.right = cell.left + list.GetColumnWidth(ColumnVideoFile);
+    } else if (!list.GetSubItemRect(row, column, LVIR_BOUNDS, cell)) {
+        return CRect();
+    }
+    CRect client;
+    GetClientRect(&client);
+    cell.IntersectRect(cell, client);
+    return cell;
+}
+
+void CBrunlowView::_ForgetHoverCell() {
+    if (m_hoverRow < 0 && m_hoverColumn < 0)
+        return;
+    m_hoverRow = -1;
+    m_hoverColumn = -1;
+    // The tip of a cell that moved or went, also one about to appear, is
+    // dropped; the next mouse move finds the cell under it anew.
+    if (m_tooltip.m_hWnd)
+        m_tooltip.RemoveAllTools(TRUE);
 }
 
 std::wstring CBrunlowView::GetTooltipTextForItem(CPoint /*point*/, UINT /*flags*/, int index, int column) {

@@ -79,13 +79,13 @@ void DownloadListItem::SetButtonKey(LONG_PTR value) {
 }
 
 void DownloadListItem::ShowButton(bool show) {
-    if (m_button.m_hWnd)
+    if (m_button.m_hWnd && ((m_button.GetStyle() & WS_VISIBLE) != 0) != show)
         m_button.ShowWindow(show ? SW_SHOW : SW_HIDE);
     m_buttonShown = show;
 }
 
 void DownloadListItem::ShowProgress(bool show) {
-    if (m_hWnd)
+    if (m_hWnd && ((GetStyle() & WS_VISIBLE) != 0) != show)
         ShowWindow(show ? SW_SHOW : SW_HIDE);
     m_progressShown = show;
 }
@@ -130,26 +130,19 @@ void MoveIfChanged(HWND window, const RECT& rect) {
 
 }  // namespace
 
-void DownloadListItem::PlaceProgress(const RECT& rect, bool force) {
+void DownloadListItem::PlaceProgress(const RECT& rect, bool /*force*/) {
     if (!m_progressCreated || !m_hWnd)
         return;
-    if (!m_progressShown) {
+    // Hidden first, moved after: a hidden bar never flashes at its old place.
+    if (!m_progressShown && (GetStyle() & WS_VISIBLE))
         ShowWindow(SW_HIDE);
-        if (force) {
-            MoveIfChanged(m_hWnd, rect);
-            ShowWindow(SW_HIDE);
-        }
-        return;
-    }
     MoveIfChanged(m_hWnd, rect);
 }
 
 void DownloadListItem::PlaceButton(const RECT& rect) {
     if (!m_buttonCreated || !m_button.m_hWnd)
         return;
-    if (!m_buttonShown) {
+    if (!m_buttonShown && (m_button.GetStyle() & WS_VISIBLE))
         m_button.ShowWindow(SW_HIDE);
-        return;
-    }
     MoveIfChanged(m_button.m_hWnd, rect);
 }

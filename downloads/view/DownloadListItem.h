@@ -36,9 +36,10 @@ public:
     void InvalidateProgress();
     void InvalidateButton();
 
-    // Nothing for a control never created. A control marked hidden is
-    // hidden (the bar still moved with `force`); otherwise moved only when
-    // its rectangle (parent client coordinates) differs.
+    // Nothing for a control never created. The control is moved to `rect`
+    // (parent client coordinates) when it is elsewhere, shown or not, so
+    // that it shows where its row is; one marked hidden is hidden first.
+    // `force` is kept for the callers: every control is moved.
     void PlaceProgress(const RECT& rect, bool force);
     void PlaceButton(const RECT& rect);
 
@@ -54,6 +55,10 @@ public:
 
     bool IsFinished() const { return m_finished; }
     void SetFinished(bool finished) { m_finished = finished; }
+    // Whether the finished row offers a next step (its button): decided
+    // once by the finished handler, so every paint shows the same.
+    bool HasNextStep() const { return m_nextStep; }
+    void SetNextStep(bool nextStep) { m_nextStep = nextStep; }
     bool IsReviewed() const { return m_reviewed; }
     void SetReviewed(bool reviewed) { m_reviewed = reviewed; }
 
@@ -82,6 +87,7 @@ private:
     UINT m_buttonBitmap = 0;
     KavennaEngine::DownloadItemHandle m_item;
     bool m_finished = false;
+    bool m_nextStep = false;
     bool m_reviewed = false;
 
 protected:

@@ -6,6 +6,8 @@
 // Thread: GUI thread.
 #include "afxwin.h"
 
+#include <commctrl.h>
+
 template <class Base>
 class List : public Base {
 public:
@@ -18,16 +20,35 @@ public:
 
 protected:
     // The parent sees the notification first and its answer is the result;
-    // the toolkit's own handling still runs.
+    // the toolkit's own handling still runs. A header's report of a changed
+    // column also goes to the list control itself: the control keeps its
+    // columns' places from it, and without it draws its texts and hit-tests
+    // in the old columns while the header has the new widths.
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override {
         LRESULT parentAnswer = 0;
         if (CWnd* parent = this->GetParent())
             parentAnswer = parent->SendMessage(WM_NOTIFY, wParam, lParam);
         LRESULT own = 0;
-        Base::OnNotify(wParam, lParam, &own);
+        const BOOL taken = Base::OnNotify(wParam, lParam, &own);
+        if (!taken && IsColumnChange(reinterpret_cast<const NMHDR*>(lParam)))
+            this->DefWindowProc(WM_NOTIFY, wParam, lParam);
         if (pResult)
             *pResult = parentAnswer;
         return TRUE;
+    }
+
+    static bool IsColumnChange(const NMHDR* header) {
+        if (!header)
+            return false;
+        switch (header->code) {
+        case HDN_ITEMCHANGINGA:
+        case HDN_ITEMCHANGINGW:
+        case HDN_ITEMCHANGEDA:
+        case HDN_ITEMCHANGEDW:
+            return true;
+        default:
+            return false;
+        }
     }
 
     void PreSubclassWindow() override {

@@ -1,8 +1,10 @@
 #include "resources/resourcelib/XmlStorage.h"
 
+#include "foundation/debugging/Log.h"
 #include "foundation/filesystem/File.h"
 #include "foundation/filesystem/FileNames.h"
 #include "foundation/filesystem/Folder.h"
+#include "foundation/filesystem/XmlFileCheck.h"
 #include "foundation/strings/NumberStrings.h"
 #include "graphics/commongui/PictureLoaders.h"
 #include "graphics/layout/ParseColor.h"
@@ -42,7 +44,13 @@ bool AsFont(const std::wstring& text, SharedFont& value) {
 
 }  // namespace
 
+const wchar_t XmlStorage::kResourcesElement[] = L"ResourceLib/Resources";
+
 XmlStorage::XmlStorage(const wlitestring& rootFolder) : m_rootFolder(rootFolder.str()) {}
+
+std::wstring XmlStorage::GetLanguageFilePath(const wlitestring& rootFolder, const wlitestring& language) {
+    return FileSystem::Folder(rootFolder).GetSubFolder(language).GetFile(kResourcesXml).GetPath();
+}
 
 std::wstring XmlStorage::_ElementPath(const wchar_t* type, const wlitestring& name) {
     return std::wstring(type) + L"[@name=\"" + name.str() + L"\"]";
@@ -59,13 +67,17 @@ bool XmlStorage::_Load() {
         try {
             Layer layer;
             layer.document = boost::make_shared<FileSystem::XmlFile>(candidate, false);
-            layer.resources = layer.document->SelectNode(L"ResourceLib/Resources");
+            layer.resources = layer.document->SelectNode(kResourcesElement);
             if (!layer.resources)
                 throw std::runtime_error("Invalid resource XML format");
             layer.path = candidate;
             m_layers.push_back(std::move(layer));
         } catch (const std::exception&) {
             // A broken layer is left out; the others serve.
+            std::wstring why;
+            if (FileSystem::CheckXmlFile(candidate, kResourcesElement, why) == FileSystem::XmlFileFault::None)
+                why = L"cannot be loaded";
+            DEBUG_LOG(Debugging::LevelWRN, L"The resource file " + candidate + L" " + why + L"; it is left out.");
         }
     }
     return !m_layers.empty();

@@ -43,10 +43,18 @@ public:
     // Nothing is read until the first lookup.
     explicit XmlStorage(const wlitestring& rootFolder);
 
+    // The element every Resources.xml holds its resources in.
+    static const wchar_t kResourcesElement[];
+    // The Resources.xml of a language's own layer under a resource root:
+    // the file that holds that language's texts.
+    static std::wstring GetLanguageFilePath(const wlitestring& rootFolder, const wlitestring& language);
+
     ResourceType GetSupportedTypes() override { return ResourceTypes::All; }
 
 protected:
-    // Loads the layers of the current language and skin; false when none loads.
+    // Loads the layers of the current language and skin; false when none
+    // loads. A layer file that exists but cannot serve is a warning in the
+    // log that names it and says why.
     bool _Load() override;
 
     // A String miss goes on to UnlocalizedString, but only with an error code.

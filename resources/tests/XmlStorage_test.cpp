@@ -1,6 +1,7 @@
 #include "resources/resourcelib/XmlStorage.h"
 
 #include "foundation/filesystem/FileNames.h"
+#include "foundation/filesystem/XmlFileCheck.h"
 #include "foundation/strings/StringAlgorithms.h"
 #include "testing/ResourceFolder.h"
 #include "graphics/commongui/SharedBitmaps.h"
@@ -82,6 +83,56 @@ TEST(XmlStorage, BrokenLayersAreLeftOut) {
         EXPECT_EQ(L"Common\\Dark", folder.manager->GetStringByName(L"Layer"));
         EXPECT_EQ(L"Common", folder.manager->GetStringByName(L"CommonOnly"));
     }
+}
+
+// The language's own file, broken each way a copy on disk breaks: the check
+// the program runs before it relies on the texts names the fault, and the
+// storage leaves the file out while the other layers serve.
+TEST(XmlStorage, ABrokenLanguageFileIsNamedWithItsFault) {
+    using FileSystem::XmlFileFault;
+    const std::string good = "<?xml version=\"1.0\" encoding=\"utf-8\"?><ResourceLib><Resources>"
+                             "<String name=\"LanguageOrCommon\" value=\"en-us\"/></Resources></ResourceLib>";
+    struct Case {
+        const char* what;
+        bool write;
+        std::string content;
+        XmlFileFault fault;
+    };
+    const Case cases[] = {
+        {"missing", false, "", XmlFileFault::Missing},
+        {"empty", true, "", XmlFileFault::Empty},
+        {"truncated", true, good.substr(0, good.size() / 2), XmlFileFault::NotWellFormed},
+        {"not XML", true, "Title=Videos\r\n", XmlFileFault::NotWellFormed},
+        {"wrong root", true, "<Strings><Resources><String name=\"LanguageOrCommon\" value=\"x\"/></Resources></Strings>",
+         XmlFileFault::WrongRoot},
+        {"bytes not in the declared encoding", true,
+         "<?xml version=\"1.0\" encoding=\"utf-8\"?><ResourceLib><Resources>"
+         "<String name=\"LanguageOrCommon\" value=\"caf\xE9\"/></Resources></ResourceLib>",
+         XmlFileFault::WrongEncoding},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResourceFolder folder;
+        WriteFourLayers(folder);
+        const std::wstring file = XmlStorage::GetLanguageFilePath(folder.Root(), L"en-us");
+        EXPECT_TRUE(SamePath(folder.Path(L"en-us\\Resources.xml"), file));
+        if (c.write)
+            folder.WriteFile(L"en-us\\Resources.xml", c.content);
+        else
+            ::DeleteFileW(file.c_str());
+        folder.Open();
+        std::wstring why;
+        EXPECT_EQ(c.fault, FileSystem::CheckXmlFile(file, XmlStorage::kResourcesElement, why));
+        EXPECT_FALSE(why.empty());
+        EXPECT_EQ(L"Common", folder.manager->GetStringByName(L"LanguageOrCommon"));
+        EXPECT_EQ(L"Common", folder.manager->GetStringByName(L"CommonOnly"));
+    }
+    ResourceFolder folder;
+    WriteFourLayers(folder);
+    std::wstring why;
+    EXPECT_EQ(XmlFileFault::None,
+              FileSystem::CheckXmlFile(XmlStorage::GetLanguageFilePath(folder.Root(), L"en-us"),
+                                       XmlStorage::kResourcesElement, why));
 }
 
 TEST(XmlStorage, NoLayerAtAll) {

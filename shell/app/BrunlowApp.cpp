@@ -14,9 +14,13 @@
 #include "foundation/errors/Checks.h"
 #include "foundation/errors/ClassifiedExceptionsGuard.h"
 #include "foundation/errors/ErrorException.h"
+#include "foundation/debugging/Log.h"
+#include "foundation/debugging/WriteLog.h"
 #include "foundation/filesystem/ShellFolders.h"
+#include "foundation/filesystem/XmlFileCheck.h"
 #include "resources/appresources/MainResourceIds.h"
 #include "resources/appresources/ResourceManagerHolder.h"
+#include "resources/resourcelib/XmlStorage.h"
 #include "shell/frame/MainFrame.h"
 #include "shell/product/ModuleProductValues.h"
 #include "shell/program/BrunlowResources.h"
@@ -33,6 +37,9 @@ CBrunlowApp* g_pApp = nullptr;
 std::wstring AppString(int id) {
     return AppResources::ResourceManagerHolder::GetManager()->GetString(id);
 }
+
+// The element every colour of the style file lies under.
+const wchar_t kStyleRootElement[] = L"skin/application";
 
 HWND MainWindowHandle() {
     CWnd* pMain = AfxGetMainWnd();
@@ -120,11 +127,18 @@ void CBrunlowApp::_CreateSkinManager() {
     std::unique_ptr<FileSystem::XmlFile> pSkin(new FileSystem::XmlFile(false));
     const std::wstring path =
         _GetProgramFolder().GetSubFolder(L"Styles").GetFile(L"Default.skn.xml").GetPath();
-    try {
-        pSkin->Reload(path, false);
-    } catch (const std::exception&) {
+    std::wstring why;
+    if (FileSystem::CheckXmlFile(path, kStyleRootElement, why) == FileSystem::XmlFileFault::None) {
+        try {
+            pSkin->Reload(path, false);
+        } catch (const std::exception&) {
+            why = L"cannot be loaded";
+        }
+    }
+    if (!why.empty()) {
         // Without the style file every colour falls back to the program's own.
-        CHECK_WARNING(!"Styles\\Default.skn.xml");
+        DEBUG_LOG(Debugging::LevelWRN,
+                  L"The style file " + path + L" " + why + L"; the program's own colours are used.");
     }
     m_pSkinManager = std::move(pSkin);
 }
@@ -309,6 +323,38 @@ bool CBrunlowApp::SetResourcesLanguage(const std::wstring& name) {
 
 bool CBrunlowApp::SetResourcesSkin(const std::wstring& name) {
     return AppResources::ResourceManagerHolder::GetManager()->GetResourceLibManager()->SetSkinByName(name);
+}
+
+bool CBrunlowApp::_PostInitialize() {
+    if (!ApplicationBase::_PostInitialize())
+        return false;
+    return _CheckLanguageFile();
+}
+
+bool CBrunlowApp::_CheckLanguageFile() {
+    if (!m_areResourcesReady)
+        return true;
+    std::wstring folder;
+    GetResourcesFolder(folder);
+    std::wstring language;
+    GetCurrentLanguageName(language);
+    std::wstring line;
+    if (language.empty()) {
+        line = L"No language is set up in " + FileSystem::Folder(folder).GetFile(L"Metadata.xml").GetPath() + L".";
+    } else {
+        const std::wstring file = ResourceLib::XmlStorage::GetLanguageFilePath(folder, language);
+        std::wstring why;
+        if (FileSystem::CheckXmlFile(file, ResourceLib::XmlStorage::kResourcesElement, why) ==
+            FileSystem::XmlFileFault::None)
+            return true;
+        line = L"The language file " + file + L" " + why + L".";
+    }
+    Debugging::WriteLog(Debugging::GetLog(), line,
+                        L"CBrunlowApp::_CheckLanguageFile@" + std::to_wstring(__LINE__), Debugging::LevelCRT, 0);
+    // English and built in: the texts that would say it are the ones missing.
+    _ReportDamagedInstallation(ApplicationFramework::ResourcesDamaged,
+                               L"{0} resources are damaged!\n" + line + L"\nPlease reinstall {0}.");
+    return false;
 }
 
 bool CBrunlowApp::InitializeCommonDialogs() {

@@ -78,6 +78,11 @@ public:
     bool SetResourcesLanguage(const std::wstring& name) override;
     bool SetResourcesSkin(const std::wstring& name) override;
     bool InitializeCommonDialogs() override;
+    // The framework's language and skin set-up, then the language file
+    // check: a program without its texts shows nothing readable, so a
+    // language file that cannot serve ends the start (exit code 2) with a
+    // message that names it, in words that need no language file.
+    bool _PostInitialize() override;
 
     bool AreResourcesReady() const { return m_areResourcesReady; }
 
@@ -95,8 +100,14 @@ protected:
     // Where the program's data lies: the executable's folder.
     virtual FileSystem::Folder _GetProgramFolder() const;
 
+    // The current language's Resources.xml; false, with the log line and the
+    // damage message, when it is missing or cannot serve.
+    bool _CheckLanguageFile();
+
     // The steps of StartApplication, in order.
-    // Loads "Styles\Default.skn.xml"; an unreadable file leaves an empty document.
+    // Loads "Styles\Default.skn.xml"; a file that cannot serve is a warning
+    // in the log and leaves an empty document, whose colours fall back to
+    // the program's own.
     void _CreateSkinManager();
     // Template 128 and the command line; false when either fails.
     bool _CreateMainWindow();

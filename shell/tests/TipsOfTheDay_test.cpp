@@ -166,6 +166,34 @@ TEST_F(TipsReading, TheTipsFileAndItsFallback) {
     EXPECT_EQ(Document(nullptr, Tip(1, "a")), Testing::ReadFileBytes(FallbackTipsFile()));
 }
 
+// A tips file above the limit is refused from its size: the window's reader
+// (the collection over the installed file) never parses it, which would keep
+// the window unpainted meanwhile, and takes the program's own tips; the file
+// itself is left where it is.
+TEST_F(TipsReading, AFileAboveTheLimitIsNotReadAndTheFallbackServes) {
+    m_folder.WriteFile(L"Resources\\TipOfTheDay.xml", Document(nullptr, Tip(1, "a")));
+    std::string big = Document(nullptr, Tip(2, "b"));
+    big.insert(big.find("<TipsOfTheDay>"), std::string(Tips::kMaxTipsFileBytes, ' '));
+    WriteData(L"TipOfTheDay.xml", big);
+    LogWatch log;
+    EXPECT_EQ(FallbackTipsFile(), Tips::GetTipsPath());
+    const std::string refused = "The tips file " + STLHelpers::WideToUtf8(CurrentFile()) + " is larger than 1048576 bytes";
+    EXPECT_TRUE(log.Has("WRN", refused)) << log.Text();
+    {
+        TipsOfTheDay view(true);
+        EXPECT_EQ(1u, view.GetTipsCount());
+        EXPECT_EQ(1, view.GetCurrentTip().GetOrderId());
+    }
+    EXPECT_FALSE(log.Has("ERR", "Failed to parse xml file")) << "refused unread, not parsed";
+    EXPECT_EQ(big.size(), Testing::ReadFileBytes(CurrentFile()).size()) << "left on disk";
+
+    // At the limit itself the file is read.
+    std::string atLimit = Document(nullptr, Tip(3, "c"));
+    atLimit.insert(atLimit.find("<TipsOfTheDay>"), std::string(Tips::kMaxTipsFileBytes - atLimit.size(), ' '));
+    WriteData(L"TipOfTheDay.xml", atLimit);
+    EXPECT_EQ(CurrentFile(), Tips::GetTipsPath());
+}
+
 class TipsCounting : public TipsFixture {};
 
 TEST_F(TipsCounting, ALimitedTipOverFourRuns) {

@@ -155,21 +155,76 @@ TEST_F(TipsUpdate, AnUncheckedDownloadNeverReplacesTheTipsFile) {
     EXPECT_FALSE(Testing::PathExists(NewFile()));
 }
 
-TEST_F(TipsUpdate, AnUnreadableCurrentFileIsDeletedWhenNothingCame) {
-    WriteData(L"TipOfTheDay.xml", "<broken");
-    WriteData(L"TipOfTheDay_new.xml", "left over");
+// The tips file in place may be the user's own: one that cannot be read is
+// moved aside with its bytes, never deleted, whatever its fault.
+TEST_F(TipsUpdate, AnUnreadableCurrentFileIsMovedAsideWhenNothingCame) {
+    const std::string good = TipsFile("5", Tip(1, "a"));
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"empty", ""},
+        {"truncated", good.substr(0, good.size() / 2)},
+        {"not XML", "<broken"},
+        {"wrong root", "<?xml version=\"1.0\"?><Hints><Tips>" + Tip(1, "a") + "</Tips></Hints>"},
+        {"bytes not in the declared encoding", TipsFile("5", Tip(1, "a", "", "caf\xE9"))},
+        {"above the size limit", std::string(Tips::kMaxTipsFileBytes, ' ') + good},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteData(L"TipOfTheDay.xml", c.bytes);
+        WriteData(L"TipOfTheDay_new.xml", "left over");
+        LogWatch log;
+        TipsUpdater updater;
+        RunUpdate(updater);
+        EXPECT_TRUE(log.Has("WRN", "Failed to parse tipsOfTheDay file: " + STLHelpers::WideToUtf8(CurrentFile())))
+            << log.Text();
+        EXPECT_EQ(std::vector<std::wstring>({L"TipOfTheDay.xml.unreadable"}), DataEntries());
+        EXPECT_EQ(c.bytes, Testing::ReadFileBytes(CurrentFile() + L".unreadable")) << "kept, byte for byte";
+        EXPECT_TRUE(log.Has("WRN", "The tips file " + STLHelpers::WideToUtf8(CurrentFile()) +
+                                       " could not be read; it is kept as " +
+                                       STLHelpers::WideToUtf8(CurrentFile()) + ".unreadable"))
+            << log.Text();
+        EXPECT_EQ(L"(none)", Profile(L"TipsFileVersion"));
+    }
+
+    // Missing: nothing to move, nothing made.
+    ::DeleteFileW((CurrentFile() + L".unreadable").c_str());
+    LogWatch log;
+    TipsUpdater again;
+    RunUpdate(again);
+    EXPECT_TRUE(log.Has("WRN", "File should exist")) << log.Text();
+    EXPECT_TRUE(DataEntries().empty());
+}
+
+// A good tips file older than the one the profile names is refused, and
+// stays where it is.
+TEST_F(TipsUpdate, AnOlderCurrentFileIsLeftInPlace) {
+    const std::string current = TipsFile("4", Tip(1, "a"));
+    WriteData(L"TipOfTheDay.xml", current);
+    ASSERT_TRUE(TipsUpdater::SetTipsFileVersion(5));
     LogWatch log;
     TipsUpdater updater;
     RunUpdate(updater);
-    EXPECT_TRUE(DataEntries().empty());
-    EXPECT_TRUE(log.Has("WRN", "Failed to parse tipsOfTheDay file: " + STLHelpers::WideToUtf8(CurrentFile())))
-        << log.Text();
+    EXPECT_TRUE(log.Has("WRN", "Downloaded TipOfTheDay xml version(4) is older then current(5)")) << log.Text();
+    EXPECT_EQ(current, Testing::ReadFileBytes(CurrentFile()));
+    EXPECT_EQ(std::vector<std::wstring>({L"TipOfTheDay.xml"}), DataEntries());
+}
 
-    LogWatch second;
-    TipsUpdater again;
-    RunUpdate(again);
-    EXPECT_TRUE(second.Has("WRN", "File should exist")) << second.Text();
-    EXPECT_EQ(L"(none)", Profile(L"TipsFileVersion"));
+// A tips file from the server beyond the limit is cut off while it comes
+// and never stored; the file in place stays.
+TEST_F(TipsUpdate, ADownloadBeyondTheLimitIsCancelled) {
+    const std::string current = TipsFile("5", Tip(1, "a"));
+    WriteData(L"TipOfTheDay.xml", current);
+    m_server.SetAnswer("/Hints/hints.xml",
+                       HttpAnswer::Ok(std::string(Tips::kMaxTipsFileBytes + 100000, ' ') + TipsFile("6", Tip(2, "b"))));
+    LogWatch log;
+    TipsUpdater updater;
+    EXPECT_EQ(L"", updater._DownloadXML());
+    EXPECT_TRUE(log.Has("WRN", "is larger than 1048576 bytes; it is not downloaded")) << log.Text();
+    EXPECT_EQ(std::vector<std::wstring>({L"TipOfTheDay.xml"}), DataEntries());
+    EXPECT_EQ(current, Testing::ReadFileBytes(CurrentFile()));
 }
 
 TEST_F(TipsUpdate, PicturesFromTheBaseAddressOnlyWhenMissingAndOnlyIntoTheFolder) {

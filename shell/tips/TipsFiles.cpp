@@ -88,9 +88,33 @@ std::wstring GetUncheckedTipsFilePath() {
     return GetDataFolder() + GetNewTipsFileName() + L".unchecked";
 }
 
+bool _IsTooLargeTipsFile(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return false;
+    const unsigned long long size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    if (size <= kMaxTipsFileBytes)
+        return false;
+    DEBUG_LOG(Debugging::LevelWRN, L"The tips file " + path + L" is larger than " +
+                                       std::to_wstring(kMaxTipsFileBytes) + L" bytes (" + std::to_wstring(size) +
+                                       L"); it is not read.");
+    return true;
+}
+
+bool _MoveAsideUnreadableTipsFile(const std::wstring& path) {
+    const std::wstring aside = path + L".unreadable";
+    if (!::MoveFileExW(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        DEBUG_LOG(Debugging::LevelERR, L"The tips file " + path + L" could not be read nor moved aside to " + aside +
+                                           L" (error " + std::to_wstring(::GetLastError()) + L"); it is left as it is.");
+        return false;
+    }
+    DEBUG_LOG(Debugging::LevelWRN, L"The tips file " + path + L" could not be read; it is kept as " + aside + L".");
+    return true;
+}
+
 std::wstring GetTipsPath() {
     const std::wstring current = GetCurrentTipsFilePath();
-    if (FileSystem::IsExistingFile(current))
+    if (FileSystem::IsExistingFile(current) && !_IsTooLargeTipsFile(current))
         return current;
     DEBUG_LOG(Debugging::LevelINF, L"File " + current + L" is not exists");
     const auto lookup = s_fallbackTipsFile.load();

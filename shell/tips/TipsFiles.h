@@ -43,8 +43,19 @@ std::wstring GetNewTipsFilePath();
 // touches this name, so an unchecked file never replaces the tips file.
 std::wstring GetUncheckedTipsFilePath();
 
-// The tips file to read: the data folder's, else the fallback; empty when
-// neither exists.
+// The largest tips file that is read. A larger one would hold its reader
+// (the window, at start) for as long as its parse takes: it is refused from
+// its size alone, unread.
+const unsigned long long kMaxTipsFileBytes = 1024 * 1024;
+// True, with a warning in the log, when the file is larger than that.
+bool _IsTooLargeTipsFile(const std::wstring& path);
+// A tips file that could not be read is moved aside to "<path>.unreadable"
+// (an older one of that name is replaced) and logged, never deleted: it may
+// be the user's own. False, logged as an error, when the move failed.
+bool _MoveAsideUnreadableTipsFile(const std::wstring& path);
+
+// The tips file to read: the data folder's, unless it is too large, else
+// the fallback; empty when neither serves.
 std::wstring GetTipsPath();
 
 // "Software\<product key name>\Statistics\Tips" under HKEY_CURRENT_USER.

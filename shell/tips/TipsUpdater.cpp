@@ -3,6 +3,7 @@
 #include "foundation/debugging/Log.h"
 #include "foundation/filesystem/File.h"
 #include "foundation/filesystem/FindFiles.h"
+#include "foundation/filesystem/XmlFileCheck.h"
 #include "foundation/strings/NumberStrings.h"
 #include "shell/tips/TipsFiles.h"
 #include "shell/tips/TipsOfTheDay.h"
@@ -22,16 +23,23 @@ const wchar_t kTipsLastModificationDate[] = L"TipsLastModificationDate";
 const wchar_t kDefaultModificationDate[] = L"Mon, 1 Oct 2012 10:10:10 UTC";
 
 // Writes nothing itself: it only cancels the download once a stop is requested.
+// and, with a limit, once the body grows beyond it.
 class StopWatch : public Internet::Url::IDownloadCallback {
 public:
-    explicit StopWatch(const TipsUpdater& updater) : m_updater(updater) {}
-    void OnData(const Internet::Url::Chunk*, ULONGLONG, ULONGLONG, bool& cancel) override {
+    StopWatch(const TipsUpdater& updater, ULONGLONG maxBytes) : m_updater(updater), m_maxBytes(maxBytes) {}
+    void OnData(const Internet::Url::Chunk*, ULONGLONG bytesSoFar, ULONGLONG, bool& cancel) override {
         if (m_updater._IsStopped())
             cancel = true;
+        if (m_maxBytes != 0 && bytesSoFar > m_maxBytes) {
+            cancel = true;
+            tooLarge = true;
+        }
     }
+    bool tooLarge = false;
 
 private:
     const TipsUpdater& m_updater;
+    const ULONGLONG m_maxBytes;
 };
 
 bool CollectName(void* context, const wchar_t* path) {
@@ -78,8 +86,10 @@ void TipsUpdater::Run() {
         DEBUG_LOG(Debugging::LevelWRN, L"Failed to parse tipsOfTheDay file: " + path);
         if (!FileSystem::IsExistingFile(path))
             DEBUG_LOG(Debugging::LevelWRN, L"File should exist");
-        else
-            ::DeleteFileW(path.c_str());
+        else if (!downloaded.empty())
+            ::DeleteFileW(path.c_str());  // this run's own download
+        else if (m_isUnreadable)
+            _MoveAsideUnreadableTipsFile(path);  // the tips file in place: never deleted
         return;
     }
     // Only a checked file becomes the new tips file, which the next swap
@@ -116,14 +126,14 @@ std::wstring TipsUpdater::_DownloadXML() {
     const std::wstring target = GetUncheckedTipsFilePath();
     const std::wstring address = GetProductValues().tipsAddress;
     DEBUG_LOG(Debugging::LevelINF, L"Download TipsOfTheDay from URL: " + address);
-    if (!_DownloadFile(address, target, modifiedSince))
+    if (!_DownloadFile(address, target, modifiedSince, kMaxTipsFileBytes))
         return std::wstring();
     m_downloadedDate = m_lastModified;
     return target;
 }
 
 bool TipsUpdater::_DownloadFile(const std::wstring& address, const std::wstring& target,
-                                const std::wstring& modifiedSince) {
+                                const std::wstring& modifiedSince, unsigned long long maxBytes) {
     m_lastModified.clear();
     try {
         Internet::Url url(address);
@@ -134,9 +144,13 @@ bool TipsUpdater::_DownloadFile(const std::wstring& address, const std::wstring&
                 DEBUG_LOG(Debugging::LevelWRN, L"Unusable \"If-Modified-Since\" date: " + modifiedSince);
         }
         url.AddAcceptEncoding(Internet::Url::EncodingCompressed);
-        StopWatch stopWatch(*this);
-        if (!url.DownloadToFile(target, &stopWatch))
+        StopWatch stopWatch(*this, maxBytes);
+        if (!url.DownloadToFile(target, &stopWatch)) {
+            if (stopWatch.tooLarge)
+                DEBUG_LOG(Debugging::LevelWRN, L"The file at " + address + L" is larger than " +
+                                                   std::to_wstring(maxBytes) + L" bytes; it is not downloaded.");
             return false;
+        }
         m_lastModified = url.GetLastModified();
         return true;
     } catch (...) {
@@ -145,18 +159,29 @@ bool TipsUpdater::_DownloadFile(const std::wstring& address, const std::wstring&
 }
 
 bool TipsUpdater::_ProcessDownloadedXml(const std::wstring& path) {
+    m_isUnreadable = false;
+    // Checked here, on the worker, so that the reason is in the log and a
+    // file too large is refused unread.
+    std::wstring why;
+    if (FileSystem::CheckXmlFile(path, L"TipsOfTheDay", why, kMaxTipsFileBytes) != FileSystem::XmlFileFault::None) {
+        DEBUG_LOG(Debugging::LevelWRN, L"The tips file " + path + L" " + why + L".");
+        m_isUnreadable = true;
+        return false;
+    }
     try {
         const TipsOfTheDay tips(path, false);
+        // Unreadable first: a file that is no tips file has no version to compare.
+        if (tips.GetTipsCount() == 0) {
+            DEBUG_LOG(Debugging::LevelERR, L"Failed to parse downloaded xml file");
+            m_isUnreadable = true;
+            return false;
+        }
         m_newFileVersion = static_cast<std::uint32_t>(tips.GetFileVersion());
         const std::uint32_t stored = GetTipsFileVersion();
         if (stored > m_newFileVersion) {
             DEBUG_LOG(Debugging::LevelWRN, L"Downloaded TipOfTheDay xml version(" +
                                                STLHelpers::UIntToWString(m_newFileVersion) + L") is older then current(" +
                                                STLHelpers::UIntToWString(stored) + L")");
-            return false;
-        }
-        if (tips.GetTipsCount() == 0) {
-            DEBUG_LOG(Debugging::LevelERR, L"Failed to parse downloaded xml file");
             return false;
         }
         _DownloadPictures(tips);

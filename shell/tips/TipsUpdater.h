@@ -37,9 +37,13 @@ public:
     // Path of the downloaded, still unchecked tips file; empty when nothing came.
     std::wstring _DownloadXML();
     // True only for a 200 answer whose body was stored; a stop request
-    // cancels between chunks.
-    bool _DownloadFile(const std::wstring& address, const std::wstring& target, const std::wstring& modifiedSince);
+    // cancels between chunks, and so does a body beyond `maxBytes` (0: no limit).
+    bool _DownloadFile(const std::wstring& address, const std::wstring& target, const std::wstring& modifiedSince,
+                       unsigned long long maxBytes = 0);
+    // False when the file is refused; IsUnreadable tells whether it was
+    // because it could not be read (too large, not a tips file, no tip).
     bool _ProcessDownloadedXml(const std::wstring& path);
+    bool IsUnreadable() const { return m_isUnreadable; }
     bool _DownloadPictures(const TipsOfTheDay& tips);
 
     static std::uint32_t GetTipsFileVersion();
@@ -53,6 +57,7 @@ public:
 
 private:
     std::uint32_t m_newFileVersion = 0;
+    bool m_isUnreadable = false;
     // The "Last-Modified" of the answer that brought the tips file.
     std::wstring m_downloadedDate;
     std::wstring m_lastModified;

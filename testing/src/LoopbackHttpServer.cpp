@@ -381,9 +381,18 @@ void AcceptConnections(const std::shared_ptr<State>& state, const Socket& listen
 }  // namespace
 
 LoopbackHttpServer::LoopbackHttpServer() : m_state(std::make_shared<State>()) {
-    Socket listener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    // Wine's socket() has been seen to fail once in a long run right after
+    // another test's processes ended; a moment later it works. Say why when
+    // it keeps failing.
+    SOCKET created = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    for (int attempt = 1; created == INVALID_SOCKET && attempt < 20; ++attempt) {
+        ::Sleep(100);
+        created = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    }
+    Socket listener(created);
     if (!listener.Valid())
-        throw std::runtime_error("cannot create the listening socket");
+        throw std::runtime_error("cannot create the listening socket (error " + std::to_string(WSAGetLastError()) +
+                                 ")");
     sockaddr_in address = {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);

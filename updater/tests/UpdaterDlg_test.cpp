@@ -129,6 +129,8 @@ TEST_F(UpdaterDialogTest, SuccessfulRunOffersTheLaunchAndTheBarFollowsTheBytes) 
     INT_PTR result = 0;
     {
         CUpdaterDlg dialog(settings, controller);
+        UpdaterTests::ItemTextsSet statuses(IDC_UPDATER_STATUS);
+        ASSERT_TRUE(statuses.IsHooked());
         const auto atStart = [&](HWND d) {
             seen.caption = UpdaterTests::WindowText(d);
             seen.firstStatus = ItemText(d, IDC_UPDATER_STATUS);
@@ -140,7 +142,6 @@ TEST_F(UpdaterDialogTest, SuccessfulRunOffersTheLaunchAndTheBarFollowsTheBytes) 
         };
         ModalScript script([&](HWND d) {
             if (ItemText(d, IDC_UPDATER_STATUS) == UpdaterTests::kDownloadingText) {
-                seen.sawDownload = true;
                 const BarState bar = ReadBar(d);
                 seen.barWithinRange = seen.barWithinRange && bar.low == 0 && bar.position <= bar.high &&
                                       (bar.position == 0 || bar.high == static_cast<int>(kSetupSize));  // untouched before the first chunk
@@ -157,6 +158,7 @@ TEST_F(UpdaterDialogTest, SuccessfulRunOffersTheLaunchAndTheBarFollowsTheBytes) 
             return true;
         }, 180000, atStart);
         result = dialog.DoModal();
+        seen.sawDownload = statuses.Saw(UpdaterTests::kDownloadingText);
     }
 
     EXPECT_EQ(IDOK, result);

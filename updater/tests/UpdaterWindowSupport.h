@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace UpdaterTests {
 
@@ -44,6 +45,52 @@ inline bool IsItemEnabled(HWND dialog, int id) {
 inline void PressButton(HWND dialog, int id) {
     ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
 }
+
+// Every text the dialog items of one id are given on this thread, as they
+// are set: a timer's poll under load can miss a state that lasted a moment.
+class ItemTextsSet {
+public:
+    explicit ItemTextsSet(int id) {
+        Current() = this;
+        m_id = id;
+        m_hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &Record, nullptr, ::GetCurrentThreadId());
+    }
+    ~ItemTextsSet() {
+        if (m_hook)
+            ::UnhookWindowsHookEx(m_hook);
+        Current() = nullptr;
+    }
+    ItemTextsSet(const ItemTextsSet&) = delete;
+    ItemTextsSet& operator=(const ItemTextsSet&) = delete;
+
+    bool IsHooked() const { return m_hook != nullptr; }
+    bool Saw(const std::wstring& text) const {
+        for (const std::wstring& seen : m_texts)
+            if (seen == text)
+                return true;
+        return false;
+    }
+
+private:
+    static ItemTextsSet*& Current() {
+        static ItemTextsSet* current = nullptr;
+        return current;
+    }
+    static LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam) {
+        ItemTextsSet* self = Current();
+        if (code == HC_ACTION && self) {
+            const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+            if (message->message == WM_SETTEXT && message->lParam &&
+                ::GetDlgCtrlID(message->hwnd) == self->m_id)
+                self->m_texts.push_back(reinterpret_cast<const wchar_t*>(message->lParam));
+        }
+        return ::CallNextHookEx(self ? self->m_hook : nullptr, code, wParam, lParam);
+    }
+
+    int m_id = 0;
+    HHOOK m_hook = nullptr;
+    std::vector<std::wstring> m_texts;
+};
 
 // Calls `step` every 50 ms on the dialog's thread once the next modal loop
 // starts, until it answers true. A dialog still open after `limitMs` ends

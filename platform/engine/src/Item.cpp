@@ -31,6 +31,18 @@ std::wstring StemOf(const std::wstring& name) {
     return dot == std::wstring::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
+// ".ext" of a file name; empty without one.
+std::wstring ExtensionWithDot(const std::wstring& name) {
+    const std::size_t dot = name.rfind(L'.');
+    return dot == std::wstring::npos || dot == 0 ? std::wstring() : name.substr(dot);
+}
+
+// `name` in the folder of `path`.
+std::wstring PathBeside(const std::wstring& path, const std::wstring& name) {
+    const std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? name : path.substr(0, slash + 1) + name;
+}
+
 }  // namespace
 
 struct Item::RunContext {
@@ -546,8 +558,32 @@ int DownloadStageImpl::GetMediaKind() {
 void DownloadStageImpl::Rename(const std::wstring& newName, int how, int flags) {
     CallLog::Instance().Write(L"Rename " + newName + L" " + std::to_wstring(how) + L" " + std::to_wstring(flags),
                               m_item.Number());
+    std::wstring downloaded, converted;
+    {
+        Item::Guard guard(m_item);
+        m_item.displayName = newName;
+        downloaded = m_item.filePath;
+        converted = m_item.convertedPath;
+    }
+    // The program moves a finished item's files before it tells the new
+    // name; each path follows its file so that later work (conversion,
+    // playing, deleting) finds it. A file that was not moved keeps its path.
+    const std::wstring newDownloaded =
+        downloaded.empty() ? std::wstring() : PathBeside(downloaded, newName);
+    const std::wstring newConverted =
+        converted.empty() ? std::wstring()
+                          : PathBeside(converted, StemOf(newName) + ExtensionWithDot(FileNameOf(converted)));
+    const boost::shared_ptr<Engine> pEngine = m_item.GetEngine();
+    const auto moved = [&pEngine](const std::wstring& from, const std::wstring& to) {
+        return !to.empty() && to != from && pEngine && !pEngine->PathExists(from) && pEngine->PathExists(to);
+    };
+    const bool downloadedMoved = moved(downloaded, newDownloaded);
+    const bool convertedMoved = moved(converted, newConverted);
     Item::Guard guard(m_item);
-    m_item.displayName = newName;
+    if (downloadedMoved && m_item.filePath == downloaded)
+        m_item.filePath = newDownloaded;
+    if (convertedMoved && m_item.convertedPath == converted)
+        m_item.convertedPath = newConverted;
 }
 
 void ConversionStageImpl::Start() {

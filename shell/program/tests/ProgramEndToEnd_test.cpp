@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -318,6 +319,203 @@ TEST(ProgramEndToEndAlone, TipsRowsTooltipSettingsAndTrayMenuReadAsWordsNotPlace
     EXPECT_FALSE(Testing::SaveWindowPicture(menu, L"brunlow_tray_menu").empty());
     ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(menu); }, 20000));
+
+    ASSERT_TRUE(SetExitEvent());
+    EXPECT_EQ(0u, program.WaitForExit(60000)) << "ends with code 0";
+    EXPECT_TRUE(ElevationTests::WaitForNoServiceProcess(20000));
+}
+
+// A cell's bounds as the program's list has them, where it draws the cell's
+// text; empty when unknown.
+RECT CellBounds(HANDLE process, HWND list, int row, int column) {
+    RECT rect = {LVIR_BOUNDS, column, 0, 0};
+    const RemoteBuffer remote(process, sizeof(rect));
+    DWORD_PTR answer = 0;
+    if (!remote.Write(&rect, sizeof(rect)) ||
+        !::SendMessageTimeoutW(list, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(remote.Address()),
+                               SMTO_ABORTIFHUNG, 5000, &answer) ||
+        !answer || !remote.Read(&rect, sizeof(rect)))
+        return RECT{};
+    return rect;
+}
+
+// The row and column the program's list finds at a point of its client
+// area: where it draws its texts; {-1, -1} when unknown.
+std::pair<int, int> HitCell(HANDLE process, HWND list, POINT point) {
+    LVHITTESTINFO hit = {};
+    hit.pt = point;
+    const RemoteBuffer remote(process, sizeof(hit));
+    DWORD_PTR answer = 0;
+    if (!remote.Write(&hit, sizeof(hit)) ||
+        !::SendMessageTimeoutW(list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(remote.Address()),
+                               SMTO_ABORTIFHUNG, 5000, &answer) ||
+        !remote.Read(&hit, sizeof(hit)))
+        return {-1, -1};
+    return {hit.iItem, hit.iSubItem};
+}
+
+int ColumnWidth(HWND list, int column) {
+    DWORD_PTR width = 0;
+    ::SendMessageTimeoutW(list, LVM_GETCOLUMNWIDTH, column, 0, SMTO_ABORTIFHUNG, 5000, &width);
+    return static_cast<int>(width);
+}
+
+// The visible child windows of the list of one class, in the list's client
+// coordinates.
+std::vector<RECT> VisibleChildren(HWND list, const wchar_t* className) {
+    std::vector<RECT> rects;
+    for (HWND child = ::GetWindow(list, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(child) || _wcsicmp(ClassOf(child).c_str(), className) != 0)
+            continue;
+        RECT rect = {};
+        ::GetWindowRect(child, &rect);
+        ::MapWindowPoints(nullptr, list, reinterpret_cast<POINT*>(&rect), 2);
+        rects.push_back(rect);
+    }
+    return rects;
+}
+
+bool Inside(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.right <= outer.right && inner.top >= outer.top &&
+           inner.bottom <= outer.bottom;
+}
+
+// Every row's cells lie in the columns the list's widths give (the first as
+// wide as the window allows), and every shown bar and button in its row's
+// progress cell.
+void ExpectRowsInTheirColumns(HANDLE process, HWND list, size_t rowCount) {
+    RECT window = {};
+    ::GetWindowRect(list, &window);
+    const int wanted = window.right - window.left - 439;
+    if (wanted >= 150)
+        EXPECT_EQ(ColumnWidth(list, 0), wanted) << "the first column takes the width";
+    const int widths[3] = {ColumnWidth(list, 0), ColumnWidth(list, 1), ColumnWidth(list, 2)};
+    std::vector<RECT> progressCells;
+    for (int row = 0; row < static_cast<int>(rowCount); ++row) {
+        SCOPED_TRACE(row);
+        int left = widths[0];
+        for (int column = 1; column < 3; ++column) {
+            SCOPED_TRACE(column);
+            const RECT cell = CellBounds(process, list, row, column);
+            EXPECT_EQ(cell.left, left);
+            EXPECT_EQ(cell.right, left + widths[column]);
+            // The list draws the cell's text where it finds the cell.
+            const int middle = (cell.top + cell.bottom) / 2;
+            EXPECT_EQ(HitCell(process, list, POINT{left + 3, middle}), std::make_pair(row, column));
+            EXPECT_EQ(HitCell(process, list, POINT{left - 3, middle}), std::make_pair(row, column - 1));
+            if (column == 1)
+                progressCells.push_back(cell);
+            left += widths[column];
+        }
+    }
+    const auto inSomeProgressCell = [&](const RECT& control) {
+        return std::any_of(progressCells.begin(), progressCells.end(),
+                           [&](const RECT& cell) { return Inside(control, cell); });
+    };
+    const std::vector<RECT> bars = VisibleChildren(list, L"msctls_progress32");
+    const std::vector<RECT> buttons = VisibleChildren(list, L"Button");
+    EXPECT_FALSE(bars.empty()) << "the running row's bar shows";
+    EXPECT_FALSE(buttons.empty()) << "row buttons show";
+    for (const RECT& bar : bars)
+        EXPECT_TRUE(inSomeProgressCell(bar)) << "a bar at " << bar.left << "," << bar.top;
+    for (const RECT& button : buttons)
+        EXPECT_TRUE(inSomeProgressCell(button)) << "a button at " << button.left << "," << button.top;
+}
+
+// The row's status text shows at the start of its progress cell on the
+// screen, and nothing of it in the name cell before it.
+void ExpectStatusInProgressCell(HANDLE process, HWND list, int row) {
+    const RECT cell = CellBounds(process, list, row, 1);
+    int width = 0, height = 0;
+    const std::vector<Testing::Bgra> pixels = Testing::CaptureClient(list, width, height);
+    ASSERT_FALSE(pixels.empty());
+    DWORD_PTR background = 0;
+    ::SendMessageTimeoutW(list, LVM_GETBKCOLOR, 0, 0, SMTO_ABORTIFHUNG, 5000, &background);
+    const auto marks = [&](int left, int right) {
+        int count = 0;
+        for (int y = std::max<int>(cell.top, 0); y < std::min<int>(cell.bottom, height); ++y)
+            for (int x = std::max(left, 0); x < std::min(right, width); ++x) {
+                const Testing::Bgra& p = pixels[static_cast<size_t>(y) * width + x];
+                count += std::abs(p.red - GetRValue(background)) > 40 || std::abs(p.green - GetGValue(background)) > 40 ||
+                         std::abs(p.blue - GetBValue(background)) > 40;
+            }
+        return count;
+    };
+    EXPECT_GT(marks(cell.left, cell.left + 80), 10) << "the status at the start of the progress cell";
+    EXPECT_EQ(marks(cell.left - 100, cell.left), 0) << "nothing in the name cell's empty end";
+}
+
+// The window widened, maximised and restored while a download runs: after
+// each change the list's texts, bars and buttons share the same columns.
+TEST(ProgramEndToEndAlone, ListKeepsItsColumnsThroughWideningMaximisingAndRestoring) {
+    ElevationTests::ServiceLock serviceLock;
+    Testing::LoopbackHttpServer server;
+    server.SetAnswer("/finished.flv", Testing::HttpAnswer::Ok(std::string(20000, 'f'), "video/x-flv"));
+    // Over a minute to come in: it runs through every change of size.
+    server.SetAnswer("/running.flv", Testing::HttpAnswer::Slow(std::string(3000000, 'r'), 20000, 500));
+    InternetProxy proxy(L"127.0.0.1:" + std::to_wstring(server.Port()));
+    Testing::TempFolder videos;
+    ProgramProfile profile(videos.Path());
+    // The finished download keeps its convert button.
+    profile.SetText(L"AutomaticConvertion", L"false");
+
+    Program program;
+    ASSERT_TRUE(program.Start());
+    const HANDLE process = program.info.hProcess;
+    const DWORD processId = program.info.dwProcessId;
+    HWND window = nullptr, list = nullptr;
+    ASSERT_TRUE(WaitForMainWindow(program, window, list));
+    AddUrl(processId, window, server.Url(L"/finished.flv"));
+    AddUrl(processId, window, server.Url(L"/running.flv"));
+    Rows rows;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            rows = ReadRows(process, list, 3);
+            const std::vector<std::wstring>* running = FindRow(rows, L"running.flv");
+            return rows.size() == 2 && HasFinishedRow(rows, L"finished.flv") && running && !(*running)[2].empty();
+        },
+        60000))
+        << "a finished row and a running one";
+
+    RECT normal = {};
+    ::GetWindowRect(window, &normal);
+    const struct {
+        const char* name;
+        const wchar_t* picture;
+        std::function<void()> change;
+        std::function<bool()> done;
+    } steps[] = {
+        {"widened by 100", L"brunlow_list_widened",
+         [&] {
+             ::SetWindowPos(window, nullptr, 0, 0, normal.right - normal.left + 100, normal.bottom - normal.top,
+                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+         },
+         [&] {
+             RECT now = {};
+             ::GetWindowRect(window, &now);
+             return now.right - now.left == normal.right - normal.left + 100;
+         }},
+        {"maximised", L"brunlow_list_maximised", [&] { ::PostMessageW(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0); },
+         [&] { return ::IsZoomed(window) != FALSE; }},
+        {"restored", L"brunlow_list_restored", [&] { ::PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0); },
+         [&] { return !::IsZoomed(window); }},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.change();
+        ASSERT_TRUE(WaitFor(step.done, 20000));
+        ::Sleep(1500);  // the layout and the paint that follow
+        rows = ReadRows(process, list, 3);
+        const std::vector<std::wstring>* running = FindRow(rows, L"running.flv");
+        ASSERT_TRUE(running != nullptr);
+        EXPECT_TRUE((*running)[1].empty()) << "still running: a bar, no status";
+        ExpectRowsInTheirColumns(process, list, rows.size());
+        const int finishedRow = rows[0][0] == L"finished.flv" ? 0 : 1;
+        ExpectStatusInProgressCell(process, list, finishedRow);
+        // A maximised frame reaches past the screen's edges, where a screen
+        // read gives nothing: its list is pictured instead.
+        EXPECT_FALSE(Testing::SaveWindowPicture(::IsZoomed(window) ? list : window, step.picture).empty());
+    }
 
     ASSERT_TRUE(SetExitEvent());
     EXPECT_EQ(0u, program.WaitForExit(60000)) << "ends with code 0";
