@@ -143,7 +143,34 @@ void CDialog::EndDialog(int nResult) {
     ::EndDialog(m_hWnd, nResult);
 }
 
-LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) { return OnInitDialog(); }
+LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) {
+    RECT before = {};
+    ::GetWindowRect(m_hWnd, &before);
+    const DWORD styleBefore = GetStyle();
+    const BOOL result = OnInitDialog();
+    CentreIfUnplaced(before, styleBefore);
+    return result;
+}
+
+// Nothing but this places a dialog whose template gives no position: with
+// no window manager it would open at the screen's corner. A dialog its own
+// initialisation showed or moved, a child, a modeless one beside an enabled
+// owner and one the dialog manager centres itself are left alone.
+void CDialog::CentreIfUnplaced(const RECT& before, DWORD styleBefore) {
+    if (!m_hWnd || (styleBefore & WS_VISIBLE))
+        return;
+    const DWORD style = GetStyle();
+    if ((style & (WS_VISIBLE | WS_CHILD)) || (style & (DS_CENTER | DS_CENTERMOUSE | DS_ABSALIGN)))
+        return;
+    RECT now = {};
+    ::GetWindowRect(m_hWnd, &now);
+    if (now.left != before.left || now.top != before.top)
+        return;
+    const HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (owner && ::IsWindowEnabled(owner))
+        return;
+    CenterWindow();
+}
 
 BOOL CDialog::OnInitDialog() {
     if (!UpdateData(FALSE)) {

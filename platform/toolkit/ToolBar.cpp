@@ -164,7 +164,27 @@ int ToolBar::LayoutControls(CDC* pDC, QE978& theme, int width) {
         rowHeight = std::max(rowHeight, static_cast<int>(size.cy));
     }
 
-    const int limit = width - margins.right - (m_showExpand ? 15 : 0);
+    // A bar that hides controls always offers them through its expand
+    // button, so the row is laid out again with the button's room kept.
+    const int end = width - margins.right;
+    const BOOL overflow = PlaceControls(theme, sizes, margins, rowHeight, end - (m_showExpand ? kExpandRoom : 0));
+    if (overflow && !m_showExpand)
+        PlaceControls(theme, sizes, margins, rowHeight, end - kExpandRoom);
+    m_expandShown = m_showExpand || overflow;
+    const int height = margins.top + rowHeight + margins.bottom;
+    SetSize(CSize(width, height));
+    GetExpandButton().controlsHidden = overflow;
+    if (m_expandShown) {
+        theme.DrawExpandButton(pDC, *this, FALSE, FALSE);
+    } else {
+        GetExpandButton().rect.SetRectEmpty();
+        GetExpandButton().hot = GetExpandButton().pressed = FALSE;
+    }
+    return height;
+}
+
+BOOL ToolBar::PlaceControls(QE978& theme, const std::vector<CSize>& sizes, const CRect& margins, int rowHeight,
+                            int limit) {
     int x = margins.left;
     BOOL overflow = FALSE;
     for (int i = 0; i < GetControlCount(); ++i) {
@@ -180,14 +200,64 @@ int ToolBar::LayoutControls(CDC* pDC, QE978& theme, int width) {
         control.SetRect(theme.AdjustControlRect(*this, control, place));
         x = place.right;
     }
-    const int height = margins.top + rowHeight + margins.bottom;
-    SetSize(CSize(width, height));
-    GetExpandButton().controlsHidden = overflow;
-    if (m_showExpand)
-        theme.DrawExpandButton(pDC, *this, FALSE, FALSE);
-    else
-        GetExpandButton().rect.SetRectEmpty();
-    return height;
+    return overflow;
+}
+
+std::vector<Control*> ToolBar::GetHiddenControls() const {
+    std::vector<Control*> hidden;
+    for (int i = 0; i < GetControlCount(); ++i) {
+        Control* control = GetControl(i);
+        if (control->IsVisible() && control->GetKind() != ControlSeparator && control->GetRect().IsRectEmpty())
+            hidden.push_back(control);
+    }
+    return hidden;
+}
+
+BOOL ToolBar::IsOnExpandButton(CPoint point) const {
+    return m_expandShown && GetExpandButton().rect.PtInRect(point);
+}
+
+void ToolBar::SetExpandState(BOOL hot, BOOL pressed) {
+    ExpandButton& button = GetExpandButton();
+    if (button.hot == hot && button.pressed == pressed)
+        return;
+    button.hot = hot;
+    button.pressed = pressed;
+    if (m_hWnd)
+        InvalidateRect(button.rect, FALSE);
+}
+
+void ToolBar::ShowHiddenControls() {
+    if (!m_hWnd)
+        return;
+    CMenu menu;
+    if (!menu.CreatePopupMenu())
+        return;
+    std::vector<UINT> offered;
+    for (const Control* control : GetHiddenControls()) {
+        const CString& text = control->GetCaption().IsEmpty() ? control->GetTooltip() : control->GetCaption();
+        menu.AppendMenu(MF_STRING | (control->IsEnabled() ? 0 : MF_GRAYED), control->GetId(), text);
+        offered.push_back(control->GetId());
+    }
+    if (offered.empty())
+        return;
+    CRect button = GetExpandButton().rect;
+    ClientToScreen(&button);
+    SetExpandState(FALSE, TRUE);
+    UpdateWindow();
+    // The menu opens below the button, its right edge at the button's.
+    const UINT chosen = static_cast<UINT>(menu.TrackPopupMenu(
+        TPM_RIGHTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, button.right, button.bottom,
+        this));
+    if (!m_hWnd)
+        return;
+    SetExpandState(FALSE, FALSE);
+    // Only what the menu offered and may still be used: the controls can
+    // change while the menu is open.
+    const Control* control = chosen ? FindControl(chosen) : nullptr;
+    if (control && control->IsVisible() && control->IsEnabled() &&
+        std::find(offered.begin(), offered.end(), chosen) != offered.end() && m_owner->GetSite())
+        m_owner->GetSite()->SendMessage(WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
 }
 
 int ToolBar::CalcHeight(int width) {
@@ -335,7 +405,7 @@ void ToolBar::DrawBar(CDC* pDC) {
         else
             theme->DrawToolbarControl(&canvas, *this, control, TRUE);
     }
-    if (m_showExpand)
+    if (m_expandShown)
         theme->DrawExpandButton(&canvas, *this, TRUE, FALSE);
 
     ::BitBlt(pDC->m_hDC, 0, 0, client.Width(), client.Height(), canvas.m_hDC, 0, 0, SRCCOPY);
@@ -379,6 +449,7 @@ void ToolBar::OnMouseMove(UINT, CPoint point) {
         m_trackingLeave = ::TrackMouseEvent(&track);
     }
     Control* under = HitTest(point);
+    SetExpandState(!m_pressed && IsOnExpandButton(point), FALSE);
     if (m_pressed) {
         const BOOL pressed = under == m_pressed ? TRUE : FALSE;
         if (m_pressed->IsPressed() != pressed) {
@@ -392,11 +463,16 @@ void ToolBar::OnMouseMove(UINT, CPoint point) {
 
 void ToolBar::OnMouseLeave() {
     m_trackingLeave = FALSE;
+    SetExpandState(FALSE, FALSE);
     if (!m_pressed)
         SetHotControl(nullptr);
 }
 
 void ToolBar::OnLButtonDown(UINT, CPoint point) {
+    if (!m_pressed && IsOnExpandButton(point)) {
+        ShowHiddenControls();
+        return;
+    }
     Control* control = HitTest(point);
     if (!control || !control->IsEnabled())
         return;

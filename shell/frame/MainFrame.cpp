@@ -30,6 +30,7 @@
 
 #include <boost/algorithm/string/predicate.hpp>
 
+#include <algorithm>
 #include <mutex>
 
 namespace {
@@ -42,6 +43,8 @@ const int kCaptionRightFromRight = 125;
 const int kCaptionTop = 6;
 const int kCaptionBottom = 26;
 const UINT kCaptionAnchors = 9;
+// The least room between the end of the window's title and the element.
+const int kCaptionTitleGap = 8;
 struct CaptionPictureKey {
     int key;
     WORD bitmapId;
@@ -168,6 +171,53 @@ void CMainFrame::OnUpdateFrameTitle(BOOL) {
     const std::wstring title =
         pProduct ? pProduct->GetFullProductName() + L" " + pProduct->GetShortProductVersion() : std::wstring();
     SetWindowText(title.c_str());
+    if (_IsCaptionOfferOn() && m_captionSurface.GetWindow()) {
+        _PlaceCaptionElement();
+        RedrawWindow(nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    }
+}
+
+int CMainFrame::_CaptionTitleEnd() {
+    // The system starts the title inside the frame's border, after the
+    // system menu's icon; the caption font gives its length.
+    RECT border = {};
+    ::AdjustWindowRectEx(&border, GetStyle() & ~WS_VSCROLL & ~WS_HSCROLL, FALSE, GetExStyle());
+    const int left = -border.left + std::max(::GetSystemMetrics(SM_CXSIZE), ::GetSystemMetrics(SM_CXSMICON) + 2) + 2;
+    CString title;
+    GetWindowText(title);
+    if (title.IsEmpty())
+        return left;
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof(metrics);
+    CFont font;
+    const bool captionFont = ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0) &&
+                             font.CreateFontIndirect(&metrics.lfCaptionFont);
+    CWindowDC dc(this);
+    CFont* previous = captionFont ? dc.SelectObject(&font) : nullptr;
+    const CSize extent = dc.GetTextExtent(title, title.GetLength());
+    if (previous)
+        dc.SelectObject(previous);
+    return left + extent.cx;
+}
+
+void CMainFrame::_PlaceCaptionElement() {
+    CommonGuiLib::AnchoredRegionSet& regions = m_captionSurface.GetRegions();
+    CRect window;
+    GetWindowRect(&window);
+    const bool room = window.Width() - kCaptionLeftFromRight >= _CaptionTitleEnd() + kCaptionTitleGap;
+    const bool placed = regions.GetAnchors(0) != 0;
+    if (!room && placed) {
+        // The title comes first: the element waits for a wider window.
+        regions.Remove(0);
+        m_captionTip.Hide();
+        m_captionTipElement = kCaptionTipUndecided;
+    } else if (room && !placed) {
+        // Given against the width the set is laid out for now; the next
+        // layout moves it with the right edge.
+        const int width = regions.GetLayoutSize().cx;
+        const RECT box = {width - kCaptionLeftFromRight, kCaptionTop, width - kCaptionRightFromRight, kCaptionBottom};
+        regions.AddRect(0, box, kCaptionAnchors, 0);
+    }
 }
 
 bool CMainFrame::_IsCaptionOfferOn() const {
@@ -207,10 +257,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
         ApplyEngineState(engine->GetState());
     if (_IsCaptionOfferOn()) {
         m_captionSurface.Attach(m_hWnd, false);
-        CommonGuiLib::AnchoredRegionSet& regions = m_captionSurface.GetRegions();
-        const int width = regions.GetLayoutSize().cx;
-        const RECT box = {width - kCaptionLeftFromRight, kCaptionTop, width - kCaptionRightFromRight, kCaptionBottom};
-        regions.AddRect(0, box, kCaptionAnchors, 0);
+        _PlaceCaptionElement();
     }
     Brunlow::ViewHost::Set(&m_viewHost);
     return 0;
@@ -558,8 +605,11 @@ void CMainFrame::OnNcPaint() {
 
 void CMainFrame::OnSize(UINT nType, int cx, int cy) {
     QE764::OnSize(nType, cx, cy);
-    if (_IsCaptionOfferOn())
+    if (_IsCaptionOfferOn() && m_captionSurface.GetWindow()) {
+        // Decided for the new width before the strip is painted for it.
+        _PlaceCaptionElement();
         m_captionSurface.OnSize();
+    }
 }
 
 void CMainFrame::OnTimer(UINT_PTR nIDEvent) {
@@ -601,6 +651,8 @@ void CMainFrame::Paint(NCSurface& surface, CanvasT<CommonGuiLib::CMemDC>& canvas
         }
     }
     const RECT box = m_captionSurface.GetRegions().GetItemBox(0);
+    if (::IsRectEmpty(&box))
+        return;
     CommonGuiLib::StatePictures pictures;
     pictures.normal = m_captionPictures[634].bitmap;
     pictures.over = m_captionPictures[635].bitmap;

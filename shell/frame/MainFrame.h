@@ -112,6 +112,11 @@ protected:
     bool _CreateToolbar();
     void _SetInitialSize();
     bool _IsCaptionOfferOn() const;
+    // The caption element only where it leaves the title whole: added when
+    // the window has room for both, removed when it has not.
+    void _PlaceCaptionElement();
+    // Window x just past the title's text as the system draws it.
+    int _CaptionTitleEnd();
     // Shows the caption element's tip while the mouse is over the element.
     void _UpdateCaptionTip();
     bool _IsMinimized() const;

@@ -140,6 +140,12 @@ void AnchoredRegionSet::_LayoutItem(Item& item) const {
     if ((item.anchors & AnchorTop) && (item.anchors & AnchorBottom))
         placed.bottom += dy;
 
+    // A stretching item the window shrank past its own width (or height) has
+    // no area left; scaling by a negative factor would mirror it instead.
+    if (Width(placed) <= 0 || Height(placed) <= 0) {
+        item.currentRegion = MakeSharedGDIObject<SharedGDIObjectRegion>(::CreateRectRgn(0, 0, 0, 0));
+        return;
+    }
     SharedRegion current = OffsetRegionCopy(item.designRegion, 0, 0);
     if (Width(placed) != Width(box) || Height(placed) != Height(box)) {
         const float scaleX = Width(box) ? static_cast<float>(Width(placed)) / Width(box) : 1.0f;

@@ -80,6 +80,41 @@ TEST(AnchoredRegionSet, ReferenceSizeIsTheLayoutSizeWhenTheItemWasAdded) {
     ExpectBox(RECT{14, 4, 54, 14}, set.GetItemBox(2));
 }
 
+TEST(AnchoredRegionSet, AnItemShrunkPastItsSizeIsEmptyAndComesBackWhenTheWindowGrows) {
+    struct Case {
+        const char* name;
+        UINT anchors;
+        SIZE newSize;
+        RECT expected;  // empty when the item has no area left
+        POINT inside;   // hit when the item has area, never when it has none
+        POINT outside;
+    };
+    // Every item: (10, 10)-(30, 20), added while the set is laid out at 100 x 50.
+    const UINT kStretchX = Set::AnchorLeft | Set::AnchorRight | Set::AnchorTop;
+    const UINT kStretchY = Set::AnchorLeft | Set::AnchorTop | Set::AnchorBottom;
+    const Case cases[] = {
+        {"10 narrower keeps 10", kStretchX, {90, 50}, {10, 10, 20, 20}, {15, 15}, {25, 15}},
+        {"20 narrower leaves no width", kStretchX, {80, 50}, {}, {15, 15}, {5, 15}},
+        {"30 narrower must not mirror left", kStretchX, {70, 50}, {}, {15, 15}, {5, 15}},
+        {"5 lower keeps 5", kStretchY, {100, 45}, {10, 10, 30, 15}, {15, 12}, {15, 17}},
+        {"20 lower must not mirror up", kStretchY, {100, 30}, {}, {15, 15}, {15, 5}},
+        {"both shrink past", kStretchX | Set::AnchorBottom, {60, 30}, {}, {15, 15}, {5, 5}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Set set;
+        set.Layout(100, 50);
+        ASSERT_TRUE(set.AddRect(0, RECT{10, 10, 30, 20}, c.anchors, 0));
+        set.Layout(c.newSize);
+        ExpectBox(c.expected, set.GetItemBox(0));
+        EXPECT_FALSE(set.Contains(0, c.outside));
+        EXPECT_EQ(!::IsRectEmpty(&c.expected), set.Contains(0, c.inside));
+        ASSERT_TRUE(set.GetRegion(0)) << "an empty region, not a missing one";
+        set.Layout(100, 50);
+        ExpectBox(RECT{10, 10, 30, 20}, set.GetItemBox(0));
+    }
+}
+
 TEST(AnchoredRegionSet, HitTestTakesTheHighestIndexAndHonoursTheSkipList) {
     Set set;
     set.Layout(100, 100);

@@ -280,6 +280,84 @@ TEST(CDialog, ModalDialogDisablesItsOwnerWhileItRuns) {
     EXPECT_TRUE(owner.IsWindowEnabled());
 }
 
+// A small dialog that can put itself somewhere in OnInitDialog.
+class CPlacedDialog : public CDialog {
+public:
+    CPlacedDialog(CWnd* parent, bool placeItself) : CDialog(IDD_SMALL, parent), m_placeItself(placeItself) {}
+    static constexpr int kOwnX = 37, kOwnY = 41;
+
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        if (m_placeItself)
+            SetWindowPos(nullptr, kOwnX, kOwnY, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return TRUE;
+    }
+
+private:
+    bool m_placeItself;
+};
+
+TEST(CDialog, AModalDialogIsCentredOverItsOwnerUnlessItPlacedItself) {
+    RECT work = {};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    enum class Expect { OverOwner, OverWorkArea, WhereItPutItself, InTheWorkAreasCorner };
+    struct Case {
+        const char* name;
+        bool owned;
+        bool ownerVisible;
+        RECT ownerRect;
+        bool placeItself;
+        Expect expect;
+    };
+    const Case cases[] = {
+        {"over a visible owner", true, true, Area(200, 150, 600, 400), false, Expect::OverOwner},
+        {"ownerless: over the work area", false, false, Area(), false, Expect::OverWorkArea},
+        {"a hidden owner: over the work area", true, false, Area(200, 150, 600, 400), false, Expect::OverWorkArea},
+        {"an owner over the work area's edge: kept inside it", true, true,
+         Area(work.right - 100, work.bottom - 80, 600, 400), false, Expect::InTheWorkAreasCorner},
+        {"placed by its own initialisation: left there", true, true, Area(200, 150, 600, 400), true,
+         Expect::WhereItPutItself},
+    };
+    CWinApp* app = AfxGetApp();
+    CWnd* mainWindow = app ? app->m_pMainWnd : nullptr;
+    if (app)
+        app->m_pMainWnd = nullptr;  // an ownerless dialog would take the main window as its owner
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CWnd owner;
+        ASSERT_TRUE(owner.CreateEx(0, nullptr, L"Owner", WS_POPUP | (c.ownerVisible ? WS_VISIBLE : 0), c.ownerRect,
+                                   nullptr, 0));
+        CPlacedDialog dialog(c.owned ? &owner : nullptr, c.placeItself);
+        CRect shown;
+        HWND ownerSeen = nullptr;
+        ModalLoopAction action([&](CWnd& d) {
+            d.GetWindowRect(&shown);
+            ownerSeen = ::GetWindow(d.m_hWnd, GW_OWNER);
+            dialog.EndDialog(IDOK);
+        });
+        ASSERT_EQ(dialog.DoModal(), IDOK);
+        EXPECT_EQ(ownerSeen, c.owned ? owner.m_hWnd : nullptr);
+        ASSERT_FALSE(shown.IsRectEmpty());
+        const CRect around = c.expect == Expect::OverOwner ? CRect(c.ownerRect) : CRect(work);
+        switch (c.expect) {
+        case Expect::OverOwner:
+        case Expect::OverWorkArea:
+            EXPECT_NEAR(shown.CenterPoint().x, around.CenterPoint().x, 1) << ::testing::PrintToString(shown);
+            EXPECT_NEAR(shown.CenterPoint().y, around.CenterPoint().y, 1) << ::testing::PrintToString(shown);
+            break;
+        case Expect::InTheWorkAreasCorner:
+            EXPECT_EQ(shown.BottomRight(), CRect(work).BottomRight()) << ::testing::PrintToString(shown);
+            break;
+        case Expect::WhereItPutItself:
+            EXPECT_EQ(shown.TopLeft(), CPoint(CPlacedDialog::kOwnX, CPlacedDialog::kOwnY)) << ::testing::PrintToString(shown);
+            break;
+        }
+        owner.DestroyWindow();
+    }
+    if (app)
+        app->m_pMainWnd = mainWindow;
+}
+
 // Ends itself before its loop would start.
 class CEndsAtOnce : public CDialog {
 public:

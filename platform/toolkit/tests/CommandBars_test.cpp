@@ -246,6 +246,114 @@ TEST_F(CommandBarsInput, ClickSendsTheCommandToTheFrame) {
     EXPECT_EQ(frame.addUrlCommands, 1);
 }
 
+// The hidden controls' menu as the expand button showed it; answers with
+// the item of g_menuChoice.
+struct ShownMenu {
+    UINT id;
+    CString text;
+    BOOL grayed;
+};
+std::vector<ShownMenu> g_menuShown;
+CPoint g_menuAt;
+UINT g_menuFlags = 0;
+UINT g_menuChoice = 0;
+BOOL RecordExpandMenu(HMENU menu, UINT flags, int x, int y, HWND, LPCRECT) {
+    g_menuFlags = flags;
+    g_menuAt = CPoint(x, y);
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+        wchar_t text[64] = {};
+        ::GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+        const UINT state = ::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+        g_menuShown.push_back({::GetMenuItemID(menu, i), text, (state & MF_GRAYED) ? TRUE : FALSE});
+    }
+    return static_cast<BOOL>(g_menuChoice);
+}
+
+TEST_F(CommandBarsInput, ControlsThatDoNotFitAreOfferedThroughTheExpandButton) {
+    struct Case {
+        const char* name;
+        BOOL showAlways;
+        bool narrow;
+        BOOL expectShown;
+    };
+    const Case cases[] = {
+        {"wide, shown only when needed", FALSE, false, FALSE},
+        {"wide, shown always", TRUE, false, TRUE},
+        {"narrow, shown only when needed", FALSE, true, TRUE},
+        {"narrow, shown always", TRUE, true, TRUE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HostFrame frame;
+        frame.bars->ShowExpandButtons(c.showAlways);
+        ToolBar* bar = frame.AddToolbar();
+        ASSERT_NE(bar, nullptr);
+        ASSERT_EQ(bar->GetControlCount(), 8);
+        bar->FindControl(ID_CONVERT)->SetCaption(L"Convert");
+        bar->FindControl(ID_REMOVE)->SetTooltip(L"Remove the row");
+        bar->FindControl(ID_REMOVE)->SetEnabled(FALSE);
+        bar->FindControl(ID_HELP)->SetVisible(FALSE);  // hidden on purpose: never offered
+        if (c.narrow) {
+            // The bar ends where Convert ends: Convert and the ones after it cannot fit.
+            const int barWidth = bar->FindControl(ID_CONVERT)->GetRect().right;
+            CRect window, client;
+            frame.GetWindowRect(&window);
+            frame.GetClientRect(&client);
+            frame.SetWindowPos(nullptr, 0, 0, barWidth + window.Width() - client.Width(), window.Height(),
+                               SWP_NOMOVE | SWP_NOZORDER);
+            frame.bars->RecalcLayout();
+        }
+        const CRect expand = bar->GetExpandButton().rect;
+        EXPECT_EQ(expand.IsRectEmpty(), !c.expectShown);
+        EXPECT_EQ(bar->GetExpandButton().controlsHidden, c.narrow ? TRUE : FALSE);
+        for (int i = 0; i < bar->GetControlCount(); ++i) {
+            const CRect place = bar->GetControl(i)->GetRect();
+            if (!place.IsRectEmpty() && c.expectShown)
+                EXPECT_LE(place.right, expand.left) << "control " << i << " under the expand button";
+        }
+        std::vector<UINT> hidden;
+        for (int i = 0; i < bar->GetControlCount(); ++i) {
+            const Control* control = bar->GetControl(i);
+            if (control->IsVisible() && control->GetKind() != Toolkit::ControlSeparator && control->GetRect().IsRectEmpty())
+                hidden.push_back(control->GetId());
+        }
+        const std::vector<UINT> expectedHidden =
+            c.narrow ? std::vector<UINT>{ID_CONVERT, ID_REMOVE, ID_SETTINGS} : std::vector<UINT>();
+        EXPECT_EQ(hidden, expectedHidden);
+        if (!c.narrow)
+            continue;
+
+        g_menuShown.clear();
+        g_menuChoice = ID_CONVERT;
+        const AfxTrackPopupMenuHandler previous = AfxSetTrackPopupMenuHandler(&RecordExpandMenu);
+        const CPoint centre = expand.CenterPoint();
+        bar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
+        bar->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(centre.x, centre.y));
+        AfxSetTrackPopupMenuHandler(previous);
+        ASSERT_EQ(g_menuShown.size(), 3u);
+        EXPECT_EQ(g_menuShown[0].id, static_cast<UINT>(ID_CONVERT));
+        EXPECT_EQ(g_menuShown[0].text, CString(L"Convert"));
+        EXPECT_FALSE(g_menuShown[0].grayed);
+        EXPECT_EQ(g_menuShown[1].id, static_cast<UINT>(ID_REMOVE));
+        EXPECT_EQ(g_menuShown[1].text, CString(L"Remove the row")) << "no caption: the tooltip names it";
+        EXPECT_TRUE(g_menuShown[1].grayed) << "a disabled control stays disabled in the menu";
+        EXPECT_EQ(g_menuShown[2].id, static_cast<UINT>(ID_SETTINGS));
+        EXPECT_TRUE(g_menuFlags & TPM_RETURNCMD);
+        CRect onScreen = expand;
+        bar->ClientToScreen(&onScreen);
+        EXPECT_EQ(g_menuAt, CPoint(onScreen.right, onScreen.bottom)) << "below the button";
+        EXPECT_EQ(frame.convertCommands, 1) << "the chosen control's command reaches the frame";
+        EXPECT_FALSE(bar->GetExpandButton().pressed);
+
+        // Wide again: everything fits and the button goes.
+        frame.SetWindowPos(nullptr, 0, 0, 700, 300, SWP_NOMOVE | SWP_NOZORDER);
+        frame.bars->RecalcLayout();
+        EXPECT_EQ(bar->GetExpandButton().rect.IsRectEmpty(), !c.showAlways);
+        EXPECT_FALSE(bar->GetExpandButton().controlsHidden);
+        EXPECT_FALSE(bar->FindControl(ID_SETTINGS)->GetRect().IsRectEmpty());
+    }
+}
+
 TEST_F(CommandBarsInput, IdleUpdateSetsEnabledStatesFromTheFrame) {
     HostFrame frame;
     ToolBar* bar = frame.AddToolbar();

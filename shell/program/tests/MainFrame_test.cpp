@@ -843,6 +843,181 @@ TEST_F(MainFrameTest, CaptionElementSitsRightPaintsItsPicturesAndOffersTheCompan
     EXPECT_EQ(1u, boxes.calls.size());
 }
 
+// The rightmost window column, left of `before`, where the caption strip
+// shows something other than its own background: the end of the title as
+// the system drew it.
+int TitleEndInPicture(HWND window, int before) {
+    int width = 0, height = 0;
+    const std::vector<Testing::Bgra> pixels = Testing::CaptureWindow(window, width, height);
+    if (pixels.empty())
+        return -1;
+    RECT frame = {}, client = {};
+    ::GetWindowRect(window, &frame);
+    ::GetClientRect(window, &client);
+    ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const int top = client.top - frame.top - ::GetSystemMetrics(SM_CYCAPTION);
+    const int bottom = client.top - frame.top;
+    const auto at = [&](int x, int y) { return pixels[static_cast<size_t>(y * width + x)]; };
+    const auto differ = [](Testing::Bgra a, Testing::Bgra b) {
+        return std::abs(a.red - b.red) + std::abs(a.green - b.green) + std::abs(a.blue - b.blue) > 90;
+    };
+    for (int x = std::min(before, width) - 1; x > 0; --x) {
+        // A caption's background may change along it, not across it.
+        const Testing::Bgra background = at(x, top + 1);
+        for (int y = top + 2; y < bottom - 1; ++y)
+            if (differ(at(x, y), background))
+                return x;
+    }
+    return -1;
+}
+
+void OfferTheCompanionInTheCaption(TestBrunlowApp& app) {
+    using ApplicationFramework::ProductValue;
+    app.Product().values.values[ProductValue::CaptionOffer] = L"1";
+    app.Product().values.values[ProductValue::CaptionProductName] = L"Pellmar";
+    app.Product().values.values[ProductValue::CaptionProductId] = L"Pellmar";
+    app.Product().Initialize();
+}
+
+TEST_F(MainFrameTest, TheCaptionElementNeverCoversTheTitle) {
+    OfferTheCompanionInTheCaption(m_app);
+    TestFrame& frame = Create();
+    NCSurface& surface = frame.GetCaptionSurface();
+    CRect window;
+    frame.GetWindowRect(&window);
+    const CRect wide = surface.GetRegions().GetItemBox(0);
+    ASSERT_FALSE(wide.IsRectEmpty()) << "room for both at the first size";
+    const int titleEnd = TitleEndInPicture(m_window, wide.left);
+    ASSERT_GT(titleEnd, 40) << "no title found in the caption";
+    for (const int width : {865, 700, 600, 550, 500, 450, 400, 350, 300, 865}) {
+        SCOPED_TRACE(width);
+        frame.SetWindowPos(nullptr, 0, 0, width, window.Height(), SWP_NOMOVE | SWP_NOZORDER);
+        PumpPending();
+        const CRect box = surface.GetRegions().GetItemBox(0);
+        const POINT where = {width - 293 + 84, 16};
+        if (box.IsRectEmpty()) {
+            EXPECT_LT(width - 293, titleEnd + 8) << "hidden though there was room";
+            EXPECT_EQ(-1, surface.GetRegions().HitTest(where)) << "a hidden element takes no mouse";
+        } else {
+            EXPECT_EQ(RectText(CRect(width - 293, 6, width - 125, 26)), RectText(box));
+            EXPECT_GT(box.left, titleEnd) << "the element covers the title, which ends at " << titleEnd;
+            EXPECT_EQ(0, surface.GetRegions().HitTest(where));
+        }
+        if (width == 550)
+            Testing::SaveWindowPicture(m_window, L"main_frame_caption_beside_title");
+        if (width == 500)
+            Testing::SaveWindowPicture(m_window, L"main_frame_narrow_caption");
+    }
+    EXPECT_FALSE(CRect(surface.GetRegions().GetItemBox(0)).IsRectEmpty()) << "back when the window is wide again";
+    EXPECT_TRUE(CaptionShows(frame, IDB_CAPTION_NORMAL));
+}
+
+// The hidden buttons' menu as the expand button showed it; answers with
+// the item of g_expandChoice.
+std::vector<std::pair<UINT, std::wstring>> g_expandMenu;
+UINT g_expandChoice = 0;
+BOOL RecordExpandMenu(HMENU menu, UINT, int, int, HWND, LPCRECT) {
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+        wchar_t text[64] = {};
+        ::GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+        g_expandMenu.emplace_back(::GetMenuItemID(menu, i), text);
+    }
+    return static_cast<BOOL>(g_expandChoice);
+}
+
+TEST_F(MainFrameTest, ANarrowWindowOffersTheButtonsThatDoNotFitThroughTheExpandButton) {
+    TestFrame& frame = Create();
+    CRect window;
+    frame.GetWindowRect(&window);
+    frame.SetWindowPos(nullptr, 0, 0, 500, window.Height(), SWP_NOMOVE | SWP_NOZORDER);
+    PumpPending();
+    Toolkit::ToolBar* bar = frame.GetToolBar();
+    ASSERT_NE(nullptr, bar);
+    std::vector<UINT> hidden;
+    int rowEnd = 0;
+    for (int i = 0; i < bar->GetControlCount(); ++i) {
+        const Toolkit::Control* control = bar->GetControl(i);
+        if (!control->IsVisible())
+            continue;
+        if (control->GetRect().IsRectEmpty())
+            hidden.push_back(control->GetId());
+        else
+            rowEnd = std::max(rowEnd, static_cast<int>(control->GetRect().right));
+    }
+    EXPECT_EQ((std::vector<UINT>{ID_SETTINGS, ID_OPEN_DOWNLOAD_FOLDER, ID_HELP_SUPPORT}), hidden);
+    const CRect expand = bar->GetExpandButton().rect;
+    ASSERT_FALSE(expand.IsRectEmpty()) << "hidden buttons with no way to reach them";
+    EXPECT_LE(rowEnd, expand.left);
+    EXPECT_TRUE(bar->GetExpandButton().controlsHidden) << "the button shows that it holds buttons";
+    Testing::SaveWindowPicture(m_window, L"main_frame_narrow_toolbar");
+
+    g_expandMenu.clear();
+    g_expandChoice = ID_SETTINGS;
+    const AfxTrackPopupMenuHandler previous = AfxSetTrackPopupMenuHandler(&RecordExpandMenu);
+    const CPoint centre = expand.CenterPoint();
+    bar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
+    bar->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(centre.x, centre.y));
+    AfxSetTrackPopupMenuHandler(previous);
+    const std::vector<std::pair<UINT, std::wstring>> expected = {
+        {ID_SETTINGS, L"Settings"}, {ID_OPEN_DOWNLOAD_FOLDER, L"Open folder"}, {ID_HELP_SUPPORT, L"Help"}};
+    EXPECT_EQ(expected, g_expandMenu);
+    EXPECT_EQ(std::vector<CMainFrame::FrameDialog>{CMainFrame::FrameDialog::Settings}, frame.made)
+        << "the chosen button's command reached the frame";
+
+    // Wide again: every button in the row, no expand button.
+    frame.SetWindowPos(nullptr, 0, 0, window.Width(), window.Height(), SWP_NOMOVE | SWP_NOZORDER);
+    PumpPending();
+    EXPECT_TRUE(bar->GetExpandButton().rect.IsRectEmpty());
+    EXPECT_FALSE(bar->FindControl(ID_HELP_SUPPORT)->GetRect().IsRectEmpty());
+}
+
+// Real dialogs on the real display, their placement read off the screen: alone.
+TEST_F(MainFrameAlone, TheFramesDialogsOpenCentredOverIt) {
+    TestFrame& frame = Create();
+    frame.realDialogs = true;
+    frame.SetWindowPos(nullptr, 70, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    PumpPending();
+    CRect over;
+    frame.GetWindowRect(&over);
+    RECT work = {};
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    const struct {
+        const char* name;
+        UINT message;
+        WPARAM command;
+    } dialogs[] = {
+        {"Add URL", WM_COMMAND, ID_ADD_URL},
+        {"Settings", WM_COMMAND, ID_SETTINGS},
+        {"update offer", CMainFrame::kUpdateOfferMessage, 0},
+        {"extras offer", CMainFrame::kExtrasOfferMessage, 0},
+    };
+    for (const auto& d : dialogs) {
+        SCOPED_TRACE(d.name);
+        CRect shown;
+        HWND owner = nullptr;
+        std::wstring picture;
+        g_onDialog = [&](CDialog& dialog) {
+            PumpPending();
+            dialog.GetWindowRect(&shown);
+            owner = ::GetWindow(dialog.m_hWnd, GW_OWNER);
+            if (picture.empty() && d.command == ID_ADD_URL)
+                picture = Testing::SaveScreenPicture(m_window, L"add_url_over_main_frame");
+            dialog.EndDialog(IDCANCEL);
+        };
+        ::SendMessageW(m_window, d.message, d.command, 0);
+        g_onDialog = nullptr;
+        ASSERT_FALSE(shown.IsRectEmpty()) << "no dialog shown";
+        EXPECT_EQ(m_window, owner);
+        EXPECT_NEAR(over.CenterPoint().x, shown.CenterPoint().x, 1) << RectText(shown) << " over " << RectText(over);
+        EXPECT_NEAR(over.CenterPoint().y, shown.CenterPoint().y, 1) << RectText(shown) << " over " << RectText(over);
+        EXPECT_TRUE(shown.left >= work.left && shown.top >= work.top && shown.right <= work.right &&
+                    shown.bottom <= work.bottom)
+            << RectText(shown);
+        if (d.command == ID_ADD_URL)
+            EXPECT_FALSE(picture.empty());
+    }
+}
+
 TEST_F(MainFrameTest, ShowHideFollowsTheWindowsState) {
     struct Case {
         const char* name;

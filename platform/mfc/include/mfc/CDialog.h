@@ -48,6 +48,9 @@ protected:
 private:
     LPCDLGTEMPLATEW LoadTemplate() const;
     HWND CreateFromTemplate(LPCDLGTEMPLATEW dialogTemplate, HWND owner);
+    // After OnInitDialog: centres a modal dialog over its owner (the work
+    // area when it has none or a hidden one) unless OnInitDialog placed it.
+    void CentreIfUnplaced(const RECT& before, DWORD styleBefore);
 };
 
 // The dialog procedure of every CDialog; messages reach the dialog through

@@ -10,6 +10,8 @@
 
 #include "afxcmn.h"
 
+#include <vector>
+
 class QE978;
 
 namespace Toolkit {
@@ -32,9 +34,17 @@ public:
     BOOL LoadToolBar(UINT nIDResource);
 
     // Appearance: the least size of a button, and whether the bar shows
-    // an expand button at its end.
+    // an expand button at its end always. Without that the button still
+    // shows while controls do not fit, so that every control stays reachable.
     void SetMinimumButtonSize(int width, int height);
     void ShowExpandButton(BOOL show);
+    // Whether the expand button is shown at the last layout.
+    BOOL IsExpandButtonShown() const { return m_expandShown; }
+    // Visible controls that did not fit the row, in order.
+    std::vector<Control*> GetHiddenControls() const;
+    // The hidden controls as a popup menu below the expand button; the
+    // chosen one's command goes to the frame as a click would send it.
+    void ShowHiddenControls();
     // Whether the user may close the bar (it offers no close button either way).
     void SetCloseable(BOOL closeable) { m_closeable = closeable; }
     BOOL IsCloseable() const { return m_closeable; }
@@ -89,6 +99,10 @@ private:
     // Places the visible controls in a row of the given width; controls
     // that do not fit get an empty rectangle.
     int LayoutControls(CDC* pDC, QE978& theme, int width);
+    // One pass of the row up to `limit`; TRUE when a visible control did not fit.
+    BOOL PlaceControls(QE978& theme, const std::vector<CSize>& sizes, const CRect& margins, int rowHeight, int limit);
+    BOOL IsOnExpandButton(CPoint point) const;
+    void SetExpandState(BOOL hot, BOOL pressed);
     void SyncToolTips();
     void SetHotControl(Control* control);
     void ReleaseMouse();
@@ -97,7 +111,10 @@ private:
     CString m_name;
     CImageList m_pictures;
     CSize m_minimumButton{0, 0};
+    // The room the expand button takes at the row's end.
+    static constexpr int kExpandRoom = 15;
     BOOL m_showExpand = FALSE;
+    BOOL m_expandShown = FALSE;
     BOOL m_closeable = TRUE;
     int m_position = -1;
     HWND m_toolTip = nullptr;
