@@ -28,17 +28,18 @@ const std::size_t kMaxHeadBytes = 64 * 1024;
 const std::size_t kMaxRequestBody = 64 * 1024 * 1024;
 const std::size_t kSendPiece = 1024 * 1024;
 
-class WinsockSession {
-public:
-    WinsockSession() {
+// One Winsock session for the whole process, never ended. With a session per
+// server, one ending on its server's last thread while the next server's
+// began has left the next socket() with WSANOTINITIALISED under Wine. The
+// process's end cleans up.
+void StartWinsockOnce() {
+    static const bool started = [] {
         WSADATA data;
-        if (WSAStartup(MAKEWORD(2, 2), &data) != 0)
-            throw std::runtime_error("WSAStartup failed");
-    }
-    ~WinsockSession() { WSACleanup(); }
-    WinsockSession(const WinsockSession&) = delete;
-    WinsockSession& operator=(const WinsockSession&) = delete;
-};
+        return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    }();
+    if (!started)
+        throw std::runtime_error("WSAStartup failed");
+}
 
 class Socket {
 public:
@@ -145,7 +146,6 @@ bool ParseLength(const std::string& text, std::size_t& length) {
 }  // namespace
 
 struct LoopbackHttpServer::State {
-    WinsockSession winsock;  // first in, last out: the threads' sockets need it
     ManualEvent stop;
 
     mutable std::mutex lock;  // guards everything below
@@ -381,14 +381,8 @@ void AcceptConnections(const std::shared_ptr<State>& state, const Socket& listen
 }  // namespace
 
 LoopbackHttpServer::LoopbackHttpServer() : m_state(std::make_shared<State>()) {
-    // Wine's socket() has been seen to fail once in a long run right after
-    // another test's processes ended; a moment later it works. Say why when
-    // it keeps failing.
-    SOCKET created = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    for (int attempt = 1; created == INVALID_SOCKET && attempt < 20; ++attempt) {
-        ::Sleep(100);
-        created = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    }
+    StartWinsockOnce();
+    const SOCKET created = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     Socket listener(created);
     if (!listener.Valid())
         throw std::runtime_error("cannot create the listening socket (error " + std::to_string(WSAGetLastError()) +
