@@ -25,11 +25,9 @@ std::string ToUtf8(const std::wstring& text) {
 std::wstring LogPath() {
     wchar_t path[MAX_PATH] = {};
     const DWORD length = ::GetEnvironmentVariableW(CommonDialogs::kCallLogVariable, path, MAX_PATH);
-    if (length > 0 && length < MAX_PATH)
-        return path;
-    ::GetModuleFileNameW(g_module, path, MAX_PATH);
-    std::wstring beside(path);
-    return beside.substr(0, beside.find_last_of(L'\\') + 1) + L"CommonDialogs.log";
+    // Only where a test asks: an installed program's folder is no place for
+    // a file that grows with every start.
+    return length > 0 && length < MAX_PATH ? std::wstring(path) : std::wstring();
 }
 
 class CallLine {
@@ -43,8 +41,11 @@ public:
     CallLine& operator<<(int number) { return *this << std::to_wstring(number); }
     CallLine& operator<<(bool value) { return *this << std::wstring(value ? L"true" : L"false"); }
     ~CallLine() {
+        const std::wstring path = LogPath();
+        if (path.empty())
+            return;
         m_line += "\r\n";
-        HANDLE file = ::CreateFileW(LogPath().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        HANDLE file = ::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return;

@@ -167,6 +167,11 @@ TEST(ProgramEndToEndAlone, CatchesAVideoAddsOneByAddressAnswersASecondStartAndEn
     EXPECT_EQ(0u, program.WaitForExit(60000)) << "ends with code 0";
     EXPECT_TRUE(profile.HasValue(L"CloseAction")) << "the settings were saved";
     EXPECT_TRUE(ElevationTests::WaitForNoServiceProcess(20000)) << "a service the program started ends with it";
+    // The install folder holds what was installed, nothing a run wrote.
+    for (const std::wstring& name : Testing::FileNamesIn(BuiltProgramFolder())) {
+        const std::size_t dot = name.find_last_of(L'.');
+        EXPECT_NE(L".log", dot == std::wstring::npos ? L"" : name.substr(dot)) << name;
+    }
 }
 
 // The width of a tip label's text as the program draws it (Arial 16, bold).

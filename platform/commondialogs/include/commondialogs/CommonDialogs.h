@@ -72,7 +72,7 @@ typedef Library* (*EntryPoint)();
 constexpr char kEntryPointName[] = "DllEntryPoint_DialogsDLL";
 constexpr wchar_t kLibraryFileName[] = L"CommonDialogs.dll";
 // The library writes every call, its arguments and the host's answers to
-// the file this variable names, else to "CommonDialogs.log" beside itself.
+// the file this variable names; without it, nowhere.
 constexpr wchar_t kCallLogVariable[] = L"BRUNLOW_COMMONDIALOGS_LOG";
 
 }  // namespace CommonDialogs
