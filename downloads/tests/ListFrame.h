@@ -61,4 +61,12 @@ inline bool NearColour(COLORREF a, COLORREF b, int tolerance) {
            std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
 }
 
+// Where the list puts a row's bar and its button in the row's progress cell.
+inline CRect BarInCell(const CRect& cell) {
+    return CRect(cell.left, cell.top + 10, cell.right - 30, cell.bottom - 10);
+}
+inline CRect ButtonInCell(const CRect& cell) {
+    return CRect(cell.right - 29, cell.bottom - 39, cell.right, cell.bottom - 10);
+}
+
 }  // namespace DownloadsTests

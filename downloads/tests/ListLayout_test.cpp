@@ -16,6 +16,8 @@
 #include <vector>
 
 using namespace KavennaEngine;
+using DownloadsTests::BarInCell;
+using DownloadsTests::ButtonInCell;
 using DownloadsTests::InParent;
 using DownloadsTests::ListHost;
 using DownloadsTests::NearColour;
@@ -94,11 +96,6 @@ protected:
         view->GetListCtrl().GetItemRect(row, item, LVIR_BOUNDS);
         const int left = ColumnLeft(column);
         return CRect(left, item.top, left + view->GetListCtrl().GetColumnWidth(column), item.bottom);
-    }
-    // The bar's and the button's places in a progress cell.
-    static CRect BarIn(const CRect& cell) { return CRect(cell.left, cell.top + 10, cell.right - 30, cell.bottom - 10); }
-    static CRect ButtonIn(const CRect& cell) {
-        return CRect(cell.right - 29, cell.bottom - 39, cell.right, cell.bottom - 10);
     }
 
     static ListHost* s_layoutHost;
@@ -195,9 +192,9 @@ TEST_F(ListLayoutTest, EverySizeKeepsColumnsTextsBarsButtonsAndTipsTogether) {
             const bool isFinished = row == 2;
             EXPECT_EQ(pRow->IsWindowVisible() != FALSE, !isFinished);
             if (!isFinished)
-                EXPECT_EQ(InParent(*pRow), BarIn(progressCell));
+                EXPECT_EQ(InParent(*pRow), BarInCell(progressCell));
             EXPECT_TRUE(pRow->GetButton().IsWindowVisible());
-            EXPECT_EQ(InParent(pRow->GetButton()), ButtonIn(progressCell));
+            EXPECT_EQ(InParent(pRow->GetButton()), ButtonInCell(progressCell));
         }
 
         // The finished row's status stands in its progress cell, and
@@ -267,7 +264,7 @@ TEST_F(ListLayoutTest, AFinishedRowsButtonStaysWithItsRowBetweenPaints) {
         RepaintList(view);
         EXPECT_EQ(button.IsWindowVisible() != FALSE, c.button) << "after a paint";
         if (c.button)
-            EXPECT_EQ(InParent(button), ButtonIn(HeaderCell(0, 1)));
+            EXPECT_EQ(InParent(button), ButtonInCell(HeaderCell(0, 1)));
 
         // Two rows come above it; no paint yet.
         Start();
@@ -275,14 +272,14 @@ TEST_F(ListLayoutTest, AFinishedRowsButtonStaysWithItsRowBetweenPaints) {
         ASSERT_EQ(view->FindRowByItem(item), 2);
         EXPECT_EQ(button.IsWindowVisible() != FALSE, c.button) << "rows added";
         if (c.button)
-            EXPECT_EQ(InParent(button), ButtonIn(HeaderCell(2, 1))) << "rows added";
+            EXPECT_EQ(InParent(button), ButtonInCell(HeaderCell(2, 1))) << "rows added";
         for (int index = 0; index < 4; ++index) {
             SCOPED_TRACE(index);
             const CBrunlowView::RowPtr each = view->GetRow(index);
             if (each->GetButton().IsWindowVisible())
-                EXPECT_EQ(InParent(each->GetButton()), ButtonIn(HeaderCell(index, 1)));
+                EXPECT_EQ(InParent(each->GetButton()), ButtonInCell(HeaderCell(index, 1)));
             if (each->IsWindowVisible())
-                EXPECT_EQ(InParent(*each), BarIn(HeaderCell(index, 1)));
+                EXPECT_EQ(InParent(*each), BarInCell(HeaderCell(index, 1)));
         }
         RepaintList(view);
         EXPECT_EQ(button.IsWindowVisible() != FALSE, c.button) << "after the next paint";

@@ -17,6 +17,8 @@
 #include <vector>
 
 using namespace KavennaEngine;
+using DownloadsTests::BarInCell;
+using DownloadsTests::ButtonInCell;
 using DownloadsTests::InParent;
 using DownloadsTests::ListHost;
 using DownloadsTests::NearColour;
@@ -160,8 +162,7 @@ protected:
     }
     // The row button's square at the right end of the cell.
     CRect ButtonRect(int index) {
-        const CRect cell = Cell(index);
-        return CRect(cell.right - 29, cell.bottom - 39, cell.right, cell.bottom - 10);
+        return ButtonInCell(Cell(index));
     }
 
     static ListHost* s_listHost;
@@ -199,7 +200,7 @@ TEST_F(ListPaintingTest, BarAndButtonSitInTheProgressCell) {
             EXPECT_FALSE(row->IsWindowVisible());
             continue;
         }
-        const CRect bar(cell.left, cell.top + 10, cell.right - 30, cell.bottom - 10);
+        const CRect bar = BarInCell(cell);
         EXPECT_EQ(InParent(*row), bar);
         EXPECT_TRUE(row->IsWindowVisible());
         // At 40 of 100 the left fifth is filled and the right fifth is not.

@@ -125,14 +125,8 @@ void CBrunlowView::_PlaceRowControls(int index) {
     const RowPtr pRow = GetRow(index);
     if (!pRow || !pRow->IsProgressCreated() || !pRow->IsButtonCreated())
         return;  // rows that lack either control are left alone
-    CRect cell;
-    GetListCtrl().GetSubItemRect(index, ColumnProgress, LVIR_BOUNDS, cell);
-    CRect bar = cell;
-    bar.top += 10;
-    bar.bottom -= 10;
-    bar.right -= 30;
-    const int bottom = cell.bottom - 10;
-    const CRect button(cell.right - 29, bottom - 29, cell.right, bottom);
+    const CRect bar = GetProgressRect(index);
+    const CRect button = GetButtonRect(index);
     // Above the visible rows neither control may stay over the header; a
     // finished row shows no bar, and a button only for a next step.
     const bool inSight = bar.top >= 0;
