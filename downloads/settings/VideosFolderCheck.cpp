@@ -1,6 +1,7 @@
 #include "downloads/settings/VideosFolderCheck.h"
 
 #include "foundation/errors/FormatErrorCode.h"
+#include "foundation/filesystem/FileNames.h"
 #include "foundation/strings/StringFormat.h"
 #include "resources/appresources/MainResourceIds.h"
 #include "resources/appresources/ResourceManagerHolder.h"
@@ -12,29 +13,6 @@ namespace {
 
 bool IsSeparator(wchar_t c) {
     return c == L'\\' || c == L'/';
-}
-
-// Where the names begin: after "C:", after "\\server\share", else at 0.
-std::size_t NamesStart(const std::wstring& path) {
-    if (path.size() >= 2 && path[1] == L':')
-        return 2;
-    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
-        std::size_t start = path.find_first_of(L"\\/", 2);
-        if (start != std::wstring::npos)
-            start = path.find_first_of(L"\\/", start + 1);
-        return start == std::wstring::npos ? path.size() : start;
-    }
-    return 0;
-}
-
-// Every level from the first below the root to the folder itself.
-std::vector<std::wstring> Levels(const std::wstring& path, std::size_t start) {
-    std::vector<std::wstring> levels;
-    for (std::size_t i = start + 1; i <= path.size(); ++i) {
-        if (i == path.size() || (IsSeparator(path[i]) && !IsSeparator(path[i - 1])))
-            levels.push_back(path.substr(0, i));
-    }
-    return levels;
 }
 
 // The characters no Windows name may hold, each once, in the order met.
@@ -115,7 +93,7 @@ VideosFolderCheck VideosFolderCheck::Run(const std::wstring& folder) {
         return VideosFolderCheck(folder, NotCreated, ERROR_PATH_NOT_FOUND, std::wstring());
     if (path.size() > kMaxFolderLength)
         return VideosFolderCheck(folder, TooLong, 0, std::to_wstring(path.size()));
-    const std::size_t start = NamesStart(path);
+    const std::size_t start = FileSystem::PathNamesStart(path);
     const std::wstring forbidden = ForbiddenCharacters(path.substr(start));
     if (!forbidden.empty())
         return VideosFolderCheck(folder, InvalidCharacters, 0, forbidden);
@@ -126,7 +104,7 @@ VideosFolderCheck VideosFolderCheck::Run(const std::wstring& folder) {
     }
 
     std::vector<std::wstring> made;
-    for (const std::wstring& level : Levels(path, start)) {
+    for (const std::wstring& level : FileSystem::FolderLevels(path)) {
         const DWORD attributes = ::GetFileAttributesW(level.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES) {
             if (attributes & FILE_ATTRIBUTE_DIRECTORY)

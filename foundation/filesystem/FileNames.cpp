@@ -164,4 +164,34 @@ std::wstring GetRelativePath(const wlitestring& target, const wlitestring& start
     return buffer;
 }
 
+namespace {
+bool IsPathSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
+}  // namespace
+
+std::size_t PathNamesStart(const std::wstring& path) {
+    if (path.size() >= 2 && path[1] == L':')
+        return 2;
+    if (path.size() >= 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1])) {
+        std::size_t start = path.find_first_of(L"\\/", 2);
+        if (start != std::wstring::npos)
+            start = path.find_first_of(L"\\/", start + 1);
+        return start == std::wstring::npos ? path.size() : start;
+    }
+    return 0;
+}
+
+std::vector<std::wstring> FolderLevels(const std::wstring& folder) {
+    std::wstring path = folder;
+    while (path.size() > 1 && IsPathSeparator(path.back()))
+        path.pop_back();
+    std::vector<std::wstring> levels;
+    for (std::size_t i = PathNamesStart(path) + 1; i <= path.size(); ++i) {
+        if (i == path.size() || (IsPathSeparator(path[i]) && !IsPathSeparator(path[i - 1])))
+            levels.push_back(path.substr(0, i));
+    }
+    return levels;
+}
+
 }  // namespace FileSystem

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace FileSystem {
 
@@ -48,5 +49,13 @@ std::wstring _ResolveRelativePath(const wlitestring& path, const wlitestring& ba
 // PathRelativePathToW from `start` to `target`; "" when there is none. A
 // start that does not exist counts as a folder.
 std::wstring GetRelativePath(const wlitestring& target, const wlitestring& start);
+
+// Where a path's names begin: after "C:", after "\\server\share", else at 0
+// (slashes count as backslashes).
+std::size_t PathNamesStart(const std::wstring& path);
+// The folders from the root down to `folder` itself ("C:\a\b" gives "C:\a",
+// "C:\a\b"); a drive or share root is not among them, trailing separators
+// are left out.
+std::vector<std::wstring> FolderLevels(const std::wstring& folder);
 
 }  // namespace FileSystem

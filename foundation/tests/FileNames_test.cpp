@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -71,6 +72,17 @@ TEST(FileNames, DriveRoots) {
         SCOPED_TRACE(testing::PrintToString(c.text));
         EXPECT_EQ(c.root, IsDriveRoot(c.text));
     }
+}
+
+TEST(FileNames, FolderLevelsStartBelowTheRoot) {
+    using Levels = std::vector<std::wstring>;
+    EXPECT_EQ(2u, PathNamesStart(L"C:\\a"));
+    EXPECT_EQ(14u, PathNamesStart(L"\\\\server\\share\\a"));
+    EXPECT_EQ(0u, PathNamesStart(L"a\\b"));
+    EXPECT_EQ((Levels{L"C:\\a", L"C:\\a\\b"}), FolderLevels(L"C:\\a\\b\\"));
+    EXPECT_EQ((Levels{L"C:\\a", L"C:\\a//b"}), FolderLevels(L"C:\\a//b"));
+    EXPECT_EQ((Levels{L"\\\\server\\share\\a"}), FolderLevels(L"\\\\server\\share\\a"));
+    EXPECT_EQ(Levels{}, FolderLevels(L"C:\\"));
 }
 
 TEST(FileNames, NormalizePath) {

@@ -4,6 +4,7 @@
 #include "Catalog.h"
 #include "FailureTexts.h"
 #include "FileNames.h"
+#include "foundation/filesystem/FileNames.h"
 #include "PartialFiles.h"
 
 #include <boost/make_shared.hpp>
@@ -486,7 +487,7 @@ void Engine::WaitForCalls(const std::function<bool(const ActiveCall&)>& matches)
 
 bool Engine::EnsureFolder(const std::wstring& folder, std::wstring& failure) {
     Section lock(m_folderLock);
-    for (const std::wstring& level : FolderLevels(folder)) {
+    for (const std::wstring& level : FileSystem::FolderLevels(folder)) {
         if (PathExists(level))
             continue;
         // Plainly first: the elevation face is for folders the user may not write.

@@ -25,10 +25,6 @@ std::wstring Widen(const std::string& bytes) {
     return text;
 }
 
-bool IsSeparator(wchar_t ch) {
-    return ch == L'\\' || ch == L'/';
-}
-
 // Where the part after `stem` begins: its last dot, unless that dot starts
 // the name or the extension is too long to be one.
 std::size_t ExtensionStart(const std::wstring& name) {
@@ -86,28 +82,6 @@ std::wstring NumberedName(const std::wstring& name, int n) {
         return name;
     const std::size_t dot = ExtensionStart(name);
     return name.substr(0, dot) + L" (" + std::to_wstring(n) + L")" + name.substr(dot);
-}
-
-std::vector<std::wstring> FolderLevels(const std::wstring& folder) {
-    std::wstring path = folder;
-    while (path.size() > 1 && IsSeparator(path.back()))
-        path.pop_back();
-    // The root: "C:\" or "\\server\share\".
-    std::size_t start = 0;
-    if (path.size() >= 2 && path[1] == L':') {
-        start = 2;
-    } else if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
-        start = path.find_first_of(L"\\/", 2);
-        start = start == std::wstring::npos ? path.size() : path.find_first_of(L"\\/", start + 1);
-        if (start == std::wstring::npos)
-            start = path.size();
-    }
-    std::vector<std::wstring> levels;
-    for (std::size_t i = start + 1; i <= path.size(); ++i) {
-        if (i == path.size() || (IsSeparator(path[i]) && !IsSeparator(path[i - 1])))
-            levels.push_back(path.substr(0, i));
-    }
-    return levels;
 }
 
 std::wstring GroupedNumber(unsigned long long value) {

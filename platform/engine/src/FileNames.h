@@ -25,9 +25,6 @@ std::wstring FitFileName(const std::wstring& folder, const std::wstring& name);
 // "stem (n).ext"; n < 2 gives `name` itself.
 std::wstring NumberedName(const std::wstring& name, int n);
 
-// The folders from the root down to `folder` itself ("C:\a\b" -> "C:\a",
-// "C:\a\b"); a drive or share root is not among them.
-std::vector<std::wstring> FolderLevels(const std::wstring& folder);
 
 // "1,234,567"
 std::wstring GroupedNumber(unsigned long long value);
